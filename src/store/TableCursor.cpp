@@ -1,0 +1,281 @@
+#include "store/TableCursor.h"
+
+#include <string>
+
+#include "text/Text.h"
+
+namespace store {
+
+TableCursor::TableCursor(sqlite3* db, const TableSpec& spec) : db_(db), spec_(spec) {}
+
+bool TableCursor::Load() {
+  const std::string table = QuoteName(spec_.name);
+  std::string names;
+  std::string params;
+  for (const FieldSpec& f : spec_.fields) {
+    const std::string field = QuoteName(f.name);
+    Column c{text::Gbk(f.name), f.kind,
+             Prepare(db_, "SELECT " + field + " FROM " + table + " WHERE id = ?1"),
+             Prepare(db_, "UPDATE " + table + " SET " + field + " = ?2 WHERE id = ?1")};
+    if (!c.select || !c.update) return false;
+    columns_.push_back(std::move(c));
+    names += (names.empty() ? "" : ", ") + field;
+    params += (params.empty() ? "?" : ", ?") + std::to_string(columns_.size());
+  }
+  insert_ = Prepare(db_, "INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")");
+  delete_ = Prepare(db_, "DELETE FROM " + table + " WHERE id = ?1");
+  deleteAll_ = Prepare(db_, "DELETE FROM " + table);
+  if (!insert_ || !delete_ || !deleteAll_) return false;
+
+  const bool numbered = spec_.positionField >= 0;
+  Statement all =
+      Prepare(db_, "SELECT id" +
+                       (numbered ? ", " + QuoteName(spec_.fields[spec_.positionField].name) : "") +
+                       " FROM " + table + " ORDER BY id");
+  if (!all) return false;
+  int rc;
+  while ((rc = sqlite3_step(all.get())) == SQLITE_ROW) {
+    ids_.push_back(sqlite3_column_int64(all.get(), 0));
+    if (numbered) {
+      numbers_.push_back(sqlite3_column_type(all.get(), 1) == SQLITE_INTEGER
+                             ? std::optional(sqlite3_column_int64(all.get(), 1))
+                             : std::nullopt);
+    }
+  }
+  position_ = 0;
+  return rc == SQLITE_DONE;
+}
+
+std::int64_t TableCursor::Count() const { return std::ssize(ids_) + (HasAdded() ? 1 : 0); }
+
+int TableCursor::FieldIndex(std::string_view gbkField) const {
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (columns_[i].gbkName == gbkField) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+bool TableCursor::GoTo(std::int64_t position) {
+  if (!SaveAdded()) return false;
+  onDeleted_ = false;
+  const bool inside = position >= 0 && position < std::ssize(ids_);
+  position_ = inside ? position : std::ssize(ids_);
+  return inside;
+}
+
+bool TableCursor::MoveFirst() { return GoTo(0); }
+
+bool TableCursor::MoveNext() {
+  if (!SaveAdded()) return false;
+  if (onDeleted_) {
+    onDeleted_ = false;  // the records behind the deleted one moved up by one
+  } else if (position_ < std::ssize(ids_)) {
+    ++position_;
+  }
+  return position_ < std::ssize(ids_);
+}
+
+std::string TableCursor::ReadText(std::string_view gbkField) {
+  const int field = FieldIndex(gbkField);
+  if (field < 0) return {};
+  if (HasAdded()) {
+    const Cell& cell = (*added_)[field];
+    if (const auto* s = std::get_if<std::string>(&cell)) return text::Utf8ToGbk(*s);
+    if (const auto* n = std::get_if<std::int64_t>(&cell)) return std::to_string(*n);
+    return {};
+  }
+  if (!HasSaved()) return {};
+  sqlite3_stmt* s = columns_[field].select.get();
+  StatementUse use(s);
+  sqlite3_bind_int64(s, 1, ids_[position_]);
+  if (sqlite3_step(s) != SQLITE_ROW) return {};
+  const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+  if (bytes == nullptr) return {};
+  return text::Utf8ToGbk(std::string_view(bytes, sqlite3_column_bytes(s, 0)));
+}
+
+bool TableCursor::ReadInteger(std::string_view gbkField, std::int64_t& value) {
+  const int field = FieldIndex(gbkField);
+  if (field < 0 || columns_[field].kind != FieldKind::Number) return false;
+  if (HasAdded()) {
+    const auto* n = std::get_if<std::int64_t>(&(*added_)[field]);
+    if (n == nullptr) return false;
+    value = *n;
+    return true;
+  }
+  if (!HasSaved()) return false;
+  sqlite3_stmt* s = columns_[field].select.get();
+  StatementUse use(s);
+  sqlite3_bind_int64(s, 1, ids_[position_]);
+  if (sqlite3_step(s) != SQLITE_ROW || sqlite3_column_type(s, 0) != SQLITE_INTEGER) return false;
+  value = sqlite3_column_int64(s, 0);
+  return true;
+}
+
+bool TableCursor::WriteText(std::string_view gbkField, std::string_view gbkValue) {
+  const int field = FieldIndex(gbkField);
+  if (field < 0 || columns_[field].kind != FieldKind::Text) return false;
+  return WriteCell(field, text::GbkToUtf8(gbkValue));
+}
+
+bool TableCursor::WriteNumber(std::string_view gbkField, std::int64_t value) {
+  const int field = FieldIndex(gbkField);
+  if (field < 0 || columns_[field].kind != FieldKind::Number) return false;
+  return WriteCell(field, value);
+}
+
+bool TableCursor::WriteCell(int field, const Cell& cell) {
+  if (HasAdded()) {
+    (*added_)[field] = cell;
+    return true;
+  }
+  if (!HasSaved()) return false;
+  sqlite3_stmt* s = columns_[field].update.get();
+  StatementUse use(s);
+  sqlite3_bind_int64(s, 1, ids_[position_]);
+  const bool bound = std::holds_alternative<std::int64_t>(cell)
+                         ? sqlite3_bind_int64(s, 2, std::get<std::int64_t>(cell)) == SQLITE_OK
+                         : BindText(s, 2, std::get<std::string>(cell));
+  if (!bound || !StepDone(s) || sqlite3_changes(db_) != 1) {
+    LogSqliteError(db_, "write field");
+    return false;
+  }
+  if (field == spec_.positionField) numbers_[position_] = std::get<std::int64_t>(cell);
+  return true;
+}
+
+bool TableCursor::Add() {
+  if (!SaveAdded()) return false;
+  added_.emplace(columns_.size());
+  onDeleted_ = false;
+  position_ = std::ssize(ids_);
+  return true;
+}
+
+bool TableCursor::InsertAdded(std::int64_t& newId) {
+  sqlite3_stmt* s = insert_.get();
+  StatementUse use(s);
+  for (std::size_t i = 0; i < added_->size(); ++i) {
+    const Cell& cell = (*added_)[i];
+    const int index = static_cast<int>(i) + 1;
+    bool bound = true;
+    if (const auto* t = std::get_if<std::string>(&cell)) {
+      bound = BindText(s, index, *t);
+    } else if (const auto* n = std::get_if<std::int64_t>(&cell)) {
+      bound = sqlite3_bind_int64(s, index, *n) == SQLITE_OK;
+    }
+    if (!bound) return false;
+  }
+  if (!StepDone(s)) {
+    LogSqliteError(db_, "save added record");
+    return false;
+  }
+  newId = sqlite3_last_insert_rowid(db_);
+  return true;
+}
+
+void TableCursor::KeepInserted(std::int64_t newId) {
+  ids_.push_back(newId);
+  if (spec_.positionField >= 0) {
+    const auto* n = std::get_if<std::int64_t>(&(*added_)[spec_.positionField]);
+    numbers_.push_back(n ? std::optional(*n) : std::nullopt);
+  }
+  added_.reset();
+}
+
+bool TableCursor::SaveAdded() {
+  if (!HasAdded()) return true;
+  std::int64_t newId = 0;
+  // One INSERT is one transaction by itself: the record appears whole or not at all.
+  if (!InsertAdded(newId)) return false;
+  KeepInserted(newId);
+  return true;
+}
+
+bool TableCursor::SetPositionNumber(std::int64_t id, std::int64_t number) {
+  sqlite3_stmt* s = columns_[spec_.positionField].update.get();
+  StatementUse use(s);
+  sqlite3_bind_int64(s, 1, id);
+  sqlite3_bind_int64(s, 2, number);
+  if (!StepDone(s)) {
+    LogSqliteError(db_, "renumber");
+    return false;
+  }
+  return true;
+}
+
+bool TableCursor::DeleteCurrent() {
+  if (HasAdded()) {
+    added_.reset();
+    onDeleted_ = true;
+    return true;
+  }
+  if (!HasSaved()) return false;
+  const std::int64_t at = position_;
+  const bool numbered = spec_.positionField >= 0;
+  {
+    Transaction txn(db_);
+    if (!txn.Began()) return false;
+    sqlite3_stmt* s = delete_.get();
+    StatementUse use(s);
+    sqlite3_bind_int64(s, 1, ids_[at]);
+    if (!StepDone(s)) {
+      LogSqliteError(db_, "delete record");
+      return false;
+    }
+    // Record j moves to position j - 1 and so gets the number j.
+    for (std::int64_t j = at + 1; numbered && j < std::ssize(ids_); ++j) {
+      if (numbers_[j] != j && !SetPositionNumber(ids_[j], j)) return false;
+    }
+    if (!txn.Commit()) return false;
+  }
+  ids_.erase(ids_.begin() + at);
+  if (numbered) {
+    numbers_.erase(numbers_.begin() + at);
+    for (std::int64_t j = at; j < std::ssize(numbers_); ++j) numbers_[j] = j + 1;
+  }
+  onDeleted_ = true;
+  return true;
+}
+
+bool TableCursor::DeleteAll() {
+  sqlite3_stmt* s = deleteAll_.get();
+  StatementUse use(s);
+  if (!StepDone(s)) {
+    LogSqliteError(db_, "delete all");
+    return false;
+  }
+  ids_.clear();
+  numbers_.clear();
+  added_.reset();
+  position_ = 0;
+  onDeleted_ = false;
+  return true;
+}
+
+bool TableCursor::Renumber() {
+  if (spec_.positionField < 0) return false;
+  const std::int64_t saved = std::ssize(ids_);
+  bool changes = HasAdded();
+  for (std::int64_t i = 0; i < saved && !changes; ++i) changes = numbers_[i] != i + 1;
+  if (changes) {
+    Transaction txn(db_);
+    if (!txn.Began()) return false;
+    std::int64_t newId = 0;
+    if (HasAdded()) {
+      (*added_)[spec_.positionField] = saved + 1;
+      if (!InsertAdded(newId)) return false;
+    }
+    for (std::int64_t i = 0; i < saved; ++i) {
+      if (numbers_[i] != i + 1 && !SetPositionNumber(ids_[i], i + 1)) return false;
+    }
+    if (!txn.Commit()) return false;
+    if (HasAdded()) KeepInserted(newId);
+    for (std::int64_t i = 0; i < std::ssize(numbers_); ++i) numbers_[i] = i + 1;
+  }
+  position_ = std::ssize(ids_);
+  onDeleted_ = false;
+  return true;
+}
+
+}  // namespace store
