@@ -25,9 +25,23 @@ storetest::Task TaskOf(std::int64_t serial) {
   return {"http://a.example/" + s, s + ".mp3", "/music/" + s + "/", "site-" + s};
 }
 
+void KillSelf(int) { kill(getpid(), SIGKILL); }
+
+// SIGKILL after the given time, wherever the process then is.
+void ArmKillTimer(std::chrono::microseconds after) {
+  struct sigaction action {};
+  action.sa_handler = KillSelf;
+  sigaction(SIGALRM, &action, nullptr);
+  itimerval timer{};
+  timer.it_value.tv_sec = after.count() / 1'000'000;
+  timer.it_value.tv_usec = after.count() % 1'000'000;
+  setitimer(ITIMER_REAL, &timer, nullptr);
+}
+
 // The child: adds tasks and deletes some (at the front among them), as the
-// program does, until its timer kills it.
-[[noreturn]] void RunWriter(const std::string& path, std::int64_t firstSerial, unsigned seed) {
+// program does, until it is killed some time after its first step.
+[[noreturn]] void RunWriter(const std::string& path, std::int64_t firstSerial, unsigned seed,
+                            std::chrono::microseconds killAfter) {
   DownloadStore s;
   if (!s.OpenStore(path, store::kStorePassword)) _exit(2);
   std::mt19937 rng(seed);
@@ -40,20 +54,8 @@ storetest::Task TaskOf(std::int64_t serial) {
     } else if (!storetest::AddTask(s, TaskOf(serial))) {
       _exit(3);
     }
+    if (serial == firstSerial) ArmKillTimer(killAfter);
   }
-}
-
-void KillSelf(int) { kill(getpid(), SIGKILL); }
-
-// SIGKILL after the given time, wherever the process then is.
-void ArmKillTimer(std::chrono::microseconds after) {
-  struct sigaction action {};
-  action.sa_handler = KillSelf;
-  sigaction(SIGALRM, &action, nullptr);
-  itimerval timer{};
-  timer.it_value.tv_sec = after.count() / 1'000'000;
-  timer.it_value.tv_usec = after.count() % 1'000'000;
-  setitimer(ITIMER_REAL, &timer, nullptr);
 }
 
 // The number of records, or -1 when the store does not open.
@@ -87,14 +89,13 @@ TEST(StoreCrash, WriterKilledAtRandomMomentsLeavesWholeRecordsNumberedInOrder) {
   std::int64_t records = 0;
   for (int round = 0; round < 8; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    // Anywhere from inside OpenStore to some dozens of steps later.
-    const std::chrono::microseconds after(1000 + rng() % 200'000);
+    // Somewhere from the second step on, up to some dozens of steps later.
+    const std::chrono::microseconds after(1 + rng() % 200'000);
     const unsigned childSeed = rng();
     const pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-      ArmKillTimer(after);
-      RunWriter(file.path, (round + 1) * 1'000'000, childSeed);
+      RunWriter(file.path, (round + 1) * 1'000'000, childSeed, after);
     }
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
