@@ -16,8 +16,8 @@ Extraction Failed(std::string message) {
 
 }  // namespace
 
-Extraction ExtractAudio(Input& input, const OpenOutput& openOutput) {
-  FlvDemuxer demuxer(input);
+Extraction ExtractAudio(Input& input, const OpenOutput& openOutput, std::size_t blockSize) {
+  FlvDemuxer demuxer(input, blockSize);
   if (demuxer.ReadHeader() != FlvDemuxer::Status::kTag) return Failed(demuxer.Message());
 
   Extraction result;

@@ -29,6 +29,8 @@ struct Extraction {
 // Returns the Output for the stream's codec, or nullptr with error set.
 using OpenOutput = std::function<Output*(Codec codec, std::string& error)>;
 
-Extraction ExtractAudio(Input& input, const OpenOutput& openOutput);
+// blockSize: how much of the input is read at a time.
+Extraction ExtractAudio(Input& input, const OpenOutput& openOutput,
+                        std::size_t blockSize = std::size_t{1} << 19);
 
 }  // namespace flv

@@ -34,21 +34,27 @@ AudioFormat ParseFormat(unsigned char b) {
 
 }  // namespace
 
-FlvDemuxer::FlvDemuxer(Input& input, std::size_t blockSize) : input_(input), block_(blockSize) {}
+FlvDemuxer::FlvDemuxer(Input& input, std::size_t blockSize)
+    : input_(input),
+      block_(std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(blockSize, 16))),
+      capacity_(std::max<std::size_t>(blockSize, 16)) {}
 
 std::size_t FlvDemuxer::Fill(std::size_t n) {
   if (end_ - begin_ >= n) return n;
   if (ended_) return end_ - begin_;
-  if (begin_ > 0) {
-    std::memmove(block_.data(), block_.data() + begin_, end_ - begin_);
-    end_ -= begin_;
-    begin_ = 0;
+  if (capacity_ < n) {
+    // A tag bigger than the block: grow to hold it (tags are at most 16 MiB).
+    auto bigger = std::make_unique_for_overwrite<char[]>(n);
+    std::memcpy(bigger.get(), block_.get() + begin_, end_ - begin_);
+    block_ = std::move(bigger);
+    capacity_ = n;
+  } else if (begin_ > 0) {
+    std::memmove(block_.get(), block_.get() + begin_, end_ - begin_);
   }
-  // A tag bigger than the block: grow once to hold it (tags are at most 16 MiB).
-  if (block_.size() < n) block_.resize(n);
+  end_ -= begin_;
+  begin_ = 0;
   while (end_ < n) {
-    const int64_t got =
-        input_.Read(block_.data() + end_, static_cast<int64_t>(block_.size() - end_));
+    const int64_t got = input_.Read(block_.get() + end_, static_cast<int64_t>(capacity_ - end_));
     if (got <= 0) {
       readError_ = got < 0;
       ended_ = true;
@@ -59,7 +65,7 @@ std::size_t FlvDemuxer::Fill(std::size_t n) {
   return std::min(n, end_ - begin_);
 }
 
-std::string_view FlvDemuxer::Available() const { return {block_.data() + begin_, end_ - begin_}; }
+std::string_view FlvDemuxer::Available() const { return {block_.get() + begin_, end_ - begin_}; }
 
 void FlvDemuxer::Consume(std::size_t n) {
   begin_ += n;

@@ -6,9 +6,9 @@
 // Not thread-safe: one thread owns a demuxer and its Input.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "flv/Input.h"
 
@@ -59,7 +59,8 @@ class FlvDemuxer {
   bool SkipBytes(int64_t n);
 
   Input& input_;
-  std::vector<char> block_;
+  std::unique_ptr<char[]> block_;
+  std::size_t capacity_;
   std::size_t begin_ = 0;  // read position in block_
   std::size_t end_ = 0;    // end of valid bytes in block_
   int64_t consumed_ = 0;
