@@ -44,9 +44,14 @@ bool DownloadStore::OpenStore(const std::string& path, const std::string& passwo
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   // No SQLITE_OPEN_CREATE: a file that vanished in between is not made anew.
-  if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+  // The program is the file's only user while it runs: holding the lock
+  // (exclusive locking mode) spares each read re-reading and decrypting the
+  // first page to see whether its cached pages are still valid.
+  if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+          SQLITE_OK ||
       sqlite3_key(db_, password.data(), static_cast<int>(password.size())) != SQLITE_OK ||
-      sqlite3_busy_timeout(db_, 1000) != SQLITE_OK || !FileIsUsable(db_)) {
+      sqlite3_busy_timeout(db_, 1000) != SQLITE_OK ||
+      !Exec(db_, "PRAGMA locking_mode = EXCLUSIVE") || !FileIsUsable(db_)) {
     sqlite3_close(db_);
     db_ = nullptr;
     return false;

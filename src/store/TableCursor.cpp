@@ -5,6 +5,24 @@
 #include "text/Text.h"
 
 namespace store {
+namespace {
+
+bool IsAscii(std::string_view s) {
+  for (unsigned char c : s) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
+// ASCII is the same in both encodings; addresses and source tags mostly are.
+std::string ToGbk(std::string_view utf8) {
+  return IsAscii(utf8) ? std::string(utf8) : text::Utf8ToGbk(utf8);
+}
+std::string ToUtf8(std::string_view gbk) {
+  return IsAscii(gbk) ? std::string(gbk) : text::GbkToUtf8(gbk);
+}
+
+}  // namespace
 
 TableCursor::TableCursor(sqlite3* db, const TableSpec& spec) : db_(db), spec_(spec) {}
 
@@ -15,17 +33,17 @@ bool TableCursor::Load() {
   for (const FieldSpec& f : spec_.fields) {
     const std::string field = QuoteName(f.name);
     Column c{text::Gbk(f.name), f.kind,
-             Prepare(db_, "SELECT " + field + " FROM " + table + " WHERE id = ?1"),
              Prepare(db_, "UPDATE " + table + " SET " + field + " = ?2 WHERE id = ?1")};
-    if (!c.select || !c.update) return false;
+    if (!c.update) return false;
     columns_.push_back(std::move(c));
     names += (names.empty() ? "" : ", ") + field;
     params += (params.empty() ? "?" : ", ?") + std::to_string(columns_.size());
   }
+  selectRow_ = Prepare(db_, "SELECT " + names + " FROM " + table + " WHERE id = ?1");
   insert_ = Prepare(db_, "INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")");
   delete_ = Prepare(db_, "DELETE FROM " + table + " WHERE id = ?1");
   deleteAll_ = Prepare(db_, "DELETE FROM " + table);
-  if (!insert_ || !delete_ || !deleteAll_) return false;
+  if (!selectRow_ || !insert_ || !delete_ || !deleteAll_) return false;
 
   const bool numbered = spec_.positionField >= 0;
   Statement all =
@@ -75,47 +93,60 @@ bool TableCursor::MoveNext() {
   return position_ < std::ssize(ids_);
 }
 
+const std::vector<TableCursor::Cell>* TableCursor::CurrentCells() {
+  if (HasAdded()) return &*added_;
+  if (!HasSaved()) return nullptr;
+  const std::int64_t id = ids_[position_];
+  if (rowValid_ && rowId_ == id) return &row_;
+  rowValid_ = false;
+  sqlite3_stmt* s = selectRow_.get();
+  StatementUse use(s);
+  sqlite3_bind_int64(s, 1, id);
+  if (sqlite3_step(s) != SQLITE_ROW) return nullptr;
+  row_.assign(columns_.size(), Cell());
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    const int c = static_cast<int>(i);
+    switch (sqlite3_column_type(s, c)) {
+      case SQLITE_NULL:
+        break;
+      case SQLITE_INTEGER:
+        row_[i] = static_cast<std::int64_t>(sqlite3_column_int64(s, c));
+        break;
+      default: {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
+        if (bytes) row_[i] = std::string(bytes, sqlite3_column_bytes(s, c));
+      }
+    }
+  }
+  rowId_ = id;
+  rowValid_ = true;
+  return &row_;
+}
+
 std::string TableCursor::ReadText(std::string_view gbkField) {
   const int field = FieldIndex(gbkField);
-  if (field < 0) return {};
-  if (HasAdded()) {
-    const Cell& cell = (*added_)[field];
-    if (const auto* s = std::get_if<std::string>(&cell)) return text::Utf8ToGbk(*s);
-    if (const auto* n = std::get_if<std::int64_t>(&cell)) return std::to_string(*n);
-    return {};
-  }
-  if (!HasSaved()) return {};
-  sqlite3_stmt* s = columns_[field].select.get();
-  StatementUse use(s);
-  sqlite3_bind_int64(s, 1, ids_[position_]);
-  if (sqlite3_step(s) != SQLITE_ROW) return {};
-  const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
-  if (bytes == nullptr) return {};
-  return text::Utf8ToGbk(std::string_view(bytes, sqlite3_column_bytes(s, 0)));
+  const std::vector<Cell>* cells = field < 0 ? nullptr : CurrentCells();
+  if (cells == nullptr) return {};
+  const Cell& cell = (*cells)[field];
+  if (const auto* t = std::get_if<std::string>(&cell)) return ToGbk(*t);
+  if (const auto* n = std::get_if<std::int64_t>(&cell)) return std::to_string(*n);
+  return {};
 }
 
 bool TableCursor::ReadInteger(std::string_view gbkField, std::int64_t& value) {
   const int field = FieldIndex(gbkField);
   if (field < 0 || columns_[field].kind != FieldKind::Number) return false;
-  if (HasAdded()) {
-    const auto* n = std::get_if<std::int64_t>(&(*added_)[field]);
-    if (n == nullptr) return false;
-    value = *n;
-    return true;
-  }
-  if (!HasSaved()) return false;
-  sqlite3_stmt* s = columns_[field].select.get();
-  StatementUse use(s);
-  sqlite3_bind_int64(s, 1, ids_[position_]);
-  if (sqlite3_step(s) != SQLITE_ROW || sqlite3_column_type(s, 0) != SQLITE_INTEGER) return false;
-  value = sqlite3_column_int64(s, 0);
+  const std::vector<Cell>* cells = CurrentCells();
+  const auto* n = cells ? std::get_if<std::int64_t>(&(*cells)[field]) : nullptr;
+  if (n == nullptr) return false;
+  value = *n;
   return true;
 }
 
 bool TableCursor::WriteText(std::string_view gbkField, std::string_view gbkValue) {
   const int field = FieldIndex(gbkField);
   if (field < 0 || columns_[field].kind != FieldKind::Text) return false;
-  return WriteCell(field, text::GbkToUtf8(gbkValue));
+  return WriteCell(field, ToUtf8(gbkValue));
 }
 
 bool TableCursor::WriteNumber(std::string_view gbkField, std::int64_t value) {
@@ -130,6 +161,7 @@ bool TableCursor::WriteCell(int field, const Cell& cell) {
     return true;
   }
   if (!HasSaved()) return false;
+  rowValid_ = false;
   sqlite3_stmt* s = columns_[field].update.get();
   StatementUse use(s);
   sqlite3_bind_int64(s, 1, ids_[position_]);
@@ -153,6 +185,7 @@ bool TableCursor::Add() {
 }
 
 bool TableCursor::InsertAdded(std::int64_t& newId) {
+  rowValid_ = false;  // a new record may get the id of one deleted before
   sqlite3_stmt* s = insert_.get();
   StatementUse use(s);
   for (std::size_t i = 0; i < added_->size(); ++i) {
@@ -193,6 +226,7 @@ bool TableCursor::SaveAdded() {
 }
 
 bool TableCursor::SetPositionNumber(std::int64_t id, std::int64_t number) {
+  rowValid_ = false;
   sqlite3_stmt* s = columns_[spec_.positionField].update.get();
   StatementUse use(s);
   sqlite3_bind_int64(s, 1, id);
@@ -212,6 +246,7 @@ bool TableCursor::DeleteCurrent() {
   }
   if (!HasSaved()) return false;
   const std::int64_t at = position_;
+  rowValid_ = false;
   const bool numbered = spec_.positionField >= 0;
   {
     Transaction txn(db_);
@@ -239,6 +274,7 @@ bool TableCursor::DeleteCurrent() {
 }
 
 bool TableCursor::DeleteAll() {
+  rowValid_ = false;
   sqlite3_stmt* s = deleteAll_.get();
   StatementUse use(s);
   if (!StepDone(s)) {

@@ -44,11 +44,13 @@ class TableCursor {
   struct Column {
     std::string gbkName;
     FieldKind kind;
-    Statement select;  // value by id
     Statement update;  // value by id
   };
 
   int FieldIndex(std::string_view gbkField) const;
+  // The fields of the current record: the added one, or the saved one read
+  // once per record (a poll reads several fields of each); null when none.
+  const std::vector<Cell>* CurrentCells();
   bool HasSaved() const { return !onDeleted_ && position_ < std::ssize(ids_); }
   bool HasAdded() const { return added_.has_value(); }
   // Inserts the added record; its id in newId. Memory is left as it was.
@@ -60,6 +62,7 @@ class TableCursor {
   sqlite3* db_;
   const TableSpec& spec_;
   std::vector<Column> columns_;
+  Statement selectRow_;  // every field by id
   Statement insert_;
   Statement delete_;
   Statement deleteAll_;
@@ -72,6 +75,10 @@ class TableCursor {
   std::int64_t position_ = 0;
   bool onDeleted_ = false;  // the current record was deleted
   std::optional<std::vector<Cell>> added_;
+  // The saved record last read, by id; any change to the table clears it.
+  std::int64_t rowId_ = 0;
+  std::vector<Cell> row_;
+  bool rowValid_ = false;
 };
 
 }  // namespace store
