@@ -22,8 +22,15 @@ using namespace std::chrono_literals;
 constexpr std::size_t kMaxActiveTasks = 8;
 constexpr int kMaxConnectionsPerTask = 4;
 constexpr int kMaxConnections = 32;
-constexpr std::int64_t kMinSegment = 4 << 20;  // smallest piece of the first split
+constexpr std::int64_t kMinSegment = 2 << 20;  // smallest piece of the first split
+// The first request asks for this much: its answer tells the size and whether ranges work,
+// and the connection stays reusable.
+constexpr std::int64_t kProbeBytes = 1 << 20;
 constexpr std::int64_t kMinSteal = 512 << 10;  // both halves of a stolen range at least this
+// A connection asks for its segment in requests of at most this size, one after another on
+// the same kept-alive connection. Work stealing takes only bytes nobody has asked for yet, so
+// no request is ever cut short and nothing is fetched twice.
+constexpr std::int64_t kRequestBytes = 16 << 20;
 constexpr int kMaxRetries = 6;
 constexpr auto kFirstBackoff = 250ms;
 constexpr auto kMaxBackoff = 8s;
@@ -366,7 +373,7 @@ void Engine::Loop() {
         Finish(*t);
         continue;
       }
-      if (t->dirty && now - t->lastSave >= kSaveEvery) SaveControl(*t);
+      if (t->dirty && now - t->lastSave >= kSaveEvery && !FlushAndSave(*t)) continue;
       Publish(*t, now, false);
     }
   }
@@ -512,10 +519,11 @@ void Engine::FillConnections(Task& t, Clock::time_point now) {
 
 bool Engine::StartConnection(Task& t, int segment, bool probe) {
   std::int64_t start = 0;
-  std::int64_t end = kUnknownEnd;
+  std::int64_t end = kProbeBytes;
   if (segment >= 0) {
-    start = t.segs[static_cast<std::size_t>(segment)].pos;
-    end = t.segs[static_cast<std::size_t>(segment)].end;
+    const Segment& s = t.segs[static_cast<std::size_t>(segment)];
+    start = s.pos;
+    end = s.end == kUnknownEnd ? kUnknownEnd : std::min(s.end, s.pos + kRequestBytes);
   }
   auto conn = std::make_unique<Connection>(t, segment, probe, start, end);
   long bufferSize = kBufferSize;
@@ -535,22 +543,25 @@ bool Engine::StartConnection(Task& t, int segment, bool probe) {
   return true;
 }
 
-// Work stealing: split the largest range still being fetched and give its back half to a
-// new connection. The victim stops when it reaches the new boundary.
+// Work stealing: split the largest range that no request covers yet and give its back half
+// to a new connection.
 bool Engine::StealWork(Task& t) {
   int best = -1;
-  std::int64_t bestLeft = 0;
+  std::int64_t bestFree = 0;
+  std::int64_t bestFrom = 0;
   for (std::size_t i = 0; i < t.segs.size(); ++i) {
     const Segment& s = t.segs[i];
     if (s.conn == nullptr || s.end == kUnknownEnd) continue;
-    if (s.end - s.pos > bestLeft) {
-      bestLeft = s.end - s.pos;
+    const std::int64_t from = std::max(s.pos, s.conn->requestEnd);
+    if (s.end - from > bestFree) {
+      bestFree = s.end - from;
+      bestFrom = from;
       best = static_cast<int>(i);
     }
   }
-  if (best < 0 || bestLeft < 2 * kMinSteal) return false;
+  if (best < 0 || bestFree < 2 * kMinSteal) return false;
   Segment& victim = t.segs[static_cast<std::size_t>(best)];
-  const std::int64_t mid = victim.pos + bestLeft / 2;
+  const std::int64_t mid = bestFrom + bestFree / 2;
   const Segment back{mid, mid, mid, victim.end, nullptr};
   victim.end = mid;
   t.segs.push_back(back);
@@ -579,6 +590,7 @@ std::size_t Engine::OnBody(Connection& conn, const char* data, std::size_t size)
     }
     s.pos += static_cast<std::int64_t>(take);
     t.received += static_cast<std::int64_t>(take);
+    t.dirty = true;
     t.failures = 0;
     bucket_.Take(static_cast<std::int64_t>(take));
   }
@@ -619,7 +631,7 @@ bool Engine::CheckResponse(Connection& conn) {
       return false;
     }
     if (!t.known) {
-      BuildSegments(t, total >= 0 ? total : last + 1, total >= 0);
+      BuildSegments(t, total >= 0 ? total : last + 1, total >= 0, last + 1);
       t.etag = conn.etag;
       t.lastModified = conn.lastModified;
       conn.segment = 0;
@@ -648,17 +660,18 @@ bool Engine::CheckResponse(Connection& conn) {
   }
   curl_off_t length = -1;
   curl_easy_getinfo(conn.easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-  BuildSegments(t, length, false);
+  BuildSegments(t, length, false, length);
   t.etag = conn.etag;
   t.lastModified = conn.lastModified;
   conn.segment = 0;
   conn.requestStart = 0;
+  conn.requestEnd = kUnknownEnd;
   t.segs[0].conn = &conn;
   SaveControl(t);
   return true;
 }
 
-void Engine::BuildSegments(Task& t, std::int64_t total, bool ranges) {
+void Engine::BuildSegments(Task& t, std::int64_t total, bool ranges, std::int64_t firstEnd) {
   t.segs.clear();
   t.known = true;
   t.validate = false;
@@ -668,11 +681,18 @@ void Engine::BuildSegments(Task& t, std::int64_t total, bool ranges) {
     t.segs.push_back({0, 0, 0, kUnknownEnd, nullptr});
     return;
   }
-  std::int64_t pieces = 1;
-  if (t.ranges) pieces = std::clamp<std::int64_t>(total / kMinSegment, 1, kMaxConnectionsPerTask);
+  if (!t.ranges || firstEnd >= total || firstEnd <= 0) {
+    t.segs.push_back({0, 0, 0, total, nullptr});
+    return;
+  }
+  // The first answer covers [0, firstEnd); the rest is split for the other connections.
+  t.segs.push_back({0, 0, 0, firstEnd, nullptr});
+  const std::int64_t rest = total - firstEnd;
+  const std::int64_t pieces =
+      std::clamp<std::int64_t>(rest / kMinSegment, 1, kMaxConnectionsPerTask - 1);
   for (std::int64_t i = 0; i < pieces; ++i) {
-    const std::int64_t a = total * i / pieces;
-    const std::int64_t b = total * (i + 1) / pieces;
+    const std::int64_t a = firstEnd + rest * i / pieces;
+    const std::int64_t b = firstEnd + rest * (i + 1) / pieces;
     t.segs.push_back({a, a, a, b, nullptr});
   }
 }
@@ -718,6 +738,7 @@ void Engine::OnDone(Connection& conn, CURLcode result) {
   const bool withoutRange = conn.retryWithoutRange;
   const int segment = conn.segment;
   const bool checked = conn.checked;
+  const std::int64_t requestEnd = conn.requestEnd;
   const auto now = Clock::now();
 
   if (!DetachConnection(conn)) {
@@ -754,7 +775,8 @@ void Engine::OnDone(Connection& conn, CURLcode result) {
       t.total = s.written;
       return;
     }
-    if (s.written < s.end) TransientFailure(t, P2P_FAIL_SHORT_BODY, now);
+    // Less than asked for is a short body; the rest of the segment gets its next request.
+    if (s.written < std::min(s.end, requestEnd)) TransientFailure(t, P2P_FAIL_SHORT_BODY, now);
     return;
   }
   bool transient = false;
@@ -840,6 +862,17 @@ void Engine::Finish(Task& t) {
   t.snap.total = t.total;
   t.snap.done = t.total;
   t.snap.speed = 0;
+}
+
+bool Engine::FlushAndSave(Task& t) {
+  for (const auto& conn : t.conns) {
+    if (!conn->Flush()) {
+      Fail(t, P2P_FAIL_WRITE);
+      return false;
+    }
+  }
+  SaveControl(t);
+  return true;
 }
 
 void Engine::SaveControl(Task& t) {

@@ -89,12 +89,14 @@ class Engine {
   bool DetachConnection(Connection& conn);
   void OnDone(Connection& conn, CURLcode result);
   bool CheckResponse(Connection& conn);
-  void BuildSegments(Task& t, std::int64_t total, bool ranges);
+  void BuildSegments(Task& t, std::int64_t total, bool ranges, std::int64_t firstEnd);
   void ResetFresh(Task& t);
   void TransientFailure(Task& t, std::int32_t code, Clock::time_point now);
   void Fail(Task& t, std::int32_t code);
   void Finish(Task& t);
   void SaveControl(Task& t);
+  // Writes out every buffer of the task, then records the progress; false when it failed.
+  bool FlushAndSave(Task& t);
   void Publish(Task& t, Clock::time_point now, bool force);
   void Unpause();
 
