@@ -147,6 +147,42 @@ TEST(ToolTest, ACutFileKeepsItsWholeFramesAndWarns) {
   EXPECT_EQ(ReadFileBytes(dir.File("cut.mp3")), Mp3Frame('1'));
 }
 
+TEST(ToolTest, ReadsPastFourGibibytes) {
+  // A sparse file: 260 video tags of the largest size (16 MiB) whose data are holes, then the
+  // audio.
+  TempDir dir;
+  const std::string path = dir.File("big.flv");
+  const std::string head = FlvBuilder().Bytes();
+  const std::string video = FlvBuilder().Video(std::string((1 << 24) - 1, '\0')).Bytes();
+  const std::string_view tagHead = std::string_view(video).substr(head.size(), 11);
+  const std::string_view trailer = std::string_view(video).substr(video.size() - 4);
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0);
+  int64_t at = 0;
+  const auto put = [&](std::string_view bytes) {
+    ASSERT_EQ(pwrite(fd, bytes.data(), bytes.size(), at), static_cast<ssize_t>(bytes.size()));
+    at += static_cast<int64_t>(bytes.size());
+  };
+  put(head);
+  const int64_t tagSize = static_cast<int64_t>(video.size() - head.size());
+  for (int i = 0; i < 260; ++i) {
+    put(tagHead);
+    at += tagSize - 15;
+    put(trailer);
+  }
+  const std::string first = FlvBuilder().Audio(kMp3, Mp3Frame('1')).Bytes();
+  const std::string audio = FlvBuilder().Audio(kMp3, Mp3Frame('1')).Audio(kMp3, kFrames).Bytes();
+  const int64_t cutTagOffset = at + static_cast<int64_t>(first.size() - head.size());
+  put(std::string_view(audio).substr(head.size(), audio.size() - head.size() - 100));
+  ASSERT_EQ(close(fd), 0);
+  ASSERT_GT(at, int64_t{1} << 32);
+
+  const ToolRun run = RunTool(dir, {"-a", path});
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_NE(run.err.find("offset " + std::to_string(cutTagOffset)), std::string::npos) << run.err;
+  EXPECT_EQ(ReadFileBytes(dir.File("big.mp3")), Mp3Frame('1') + Mp3Frame('1'));
+}
+
 TEST(ToolTest, RefusesToReplaceItsInput) {
   TempDir dir;
   WriteFileBytes(dir.File("a.mp3"), kMp3Flv);  // an FLV under an audio name
