@@ -36,29 +36,31 @@ bool TableCursor::Load() {
              Prepare(db_, "UPDATE " + table + " SET " + field + " = ?2 WHERE id = ?1")};
     if (!c.update) return false;
     columns_.push_back(std::move(c));
-    names += (names.empty() ? "" : ", ") + field;
+    names += ", " + field;
     params += (params.empty() ? "?" : ", ?") + std::to_string(columns_.size());
   }
-  selectRow_ = Prepare(db_, "SELECT " + names + " FROM " + table + " WHERE id = ?1");
-  insert_ = Prepare(db_, "INSERT INTO " + table + " (" + names + ") VALUES (" + params + ")");
+  insert_ =
+      Prepare(db_, "INSERT INTO " + table + " (" + names.substr(2) + ") VALUES (" + params + ")");
   delete_ = Prepare(db_, "DELETE FROM " + table + " WHERE id = ?1");
   deleteAll_ = Prepare(db_, "DELETE FROM " + table);
-  if (!selectRow_ || !insert_ || !delete_ || !deleteAll_) return false;
+  Statement all = Prepare(db_, "SELECT id" + names + " FROM " + table + " ORDER BY id");
+  if (!insert_ || !delete_ || !deleteAll_ || !all) return false;
 
-  const bool numbered = spec_.positionField >= 0;
-  Statement all =
-      Prepare(db_, "SELECT id" +
-                       (numbered ? ", " + QuoteName(spec_.fields[spec_.positionField].name) : "") +
-                       " FROM " + table + " ORDER BY id");
-  if (!all) return false;
+  sqlite3_stmt* s = all.get();
   int rc;
-  while ((rc = sqlite3_step(all.get())) == SQLITE_ROW) {
-    ids_.push_back(sqlite3_column_int64(all.get(), 0));
-    if (numbered) {
-      numbers_.push_back(sqlite3_column_type(all.get(), 1) == SQLITE_INTEGER
-                             ? std::optional(sqlite3_column_int64(all.get(), 1))
-                             : std::nullopt);
+  while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    ids_.push_back(sqlite3_column_int64(s, 0));
+    Row row(columns_.size());
+    for (int i = 0; i < std::ssize(columns_); ++i) {
+      const int type = sqlite3_column_type(s, i + 1);
+      if (type == SQLITE_INTEGER) {
+        row[i] = static_cast<std::int64_t>(sqlite3_column_int64(s, i + 1));
+      } else if (type != SQLITE_NULL) {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(s, i + 1));
+        row[i] = ToGbk(std::string_view(bytes, sqlite3_column_bytes(s, i + 1)));
+      }
     }
+    rows_.push_back(std::move(row));
   }
   position_ = 0;
   return rc == SQLITE_DONE;
@@ -93,51 +95,26 @@ bool TableCursor::MoveNext() {
   return position_ < std::ssize(ids_);
 }
 
-const std::vector<TableCursor::Cell>* TableCursor::CurrentCells() {
+const TableCursor::Row* TableCursor::Current() const {
   if (HasAdded()) return &*added_;
-  if (!HasSaved()) return nullptr;
-  const std::int64_t id = ids_[position_];
-  if (rowValid_ && rowId_ == id) return &row_;
-  rowValid_ = false;
-  sqlite3_stmt* s = selectRow_.get();
-  StatementUse use(s);
-  sqlite3_bind_int64(s, 1, id);
-  if (sqlite3_step(s) != SQLITE_ROW) return nullptr;
-  row_.assign(columns_.size(), Cell());
-  for (std::size_t i = 0; i < columns_.size(); ++i) {
-    const int c = static_cast<int>(i);
-    switch (sqlite3_column_type(s, c)) {
-      case SQLITE_NULL:
-        break;
-      case SQLITE_INTEGER:
-        row_[i] = static_cast<std::int64_t>(sqlite3_column_int64(s, c));
-        break;
-      default: {
-        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
-        if (bytes) row_[i] = std::string(bytes, sqlite3_column_bytes(s, c));
-      }
-    }
-  }
-  rowId_ = id;
-  rowValid_ = true;
-  return &row_;
+  return HasSaved() ? &rows_[position_] : nullptr;
 }
 
-std::string TableCursor::ReadText(std::string_view gbkField) {
+std::string TableCursor::ReadText(std::string_view gbkField) const {
   const int field = FieldIndex(gbkField);
-  const std::vector<Cell>* cells = field < 0 ? nullptr : CurrentCells();
-  if (cells == nullptr) return {};
-  const Cell& cell = (*cells)[field];
-  if (const auto* t = std::get_if<std::string>(&cell)) return ToGbk(*t);
+  const Row* row = field < 0 ? nullptr : Current();
+  if (row == nullptr) return {};
+  const Cell& cell = (*row)[field];
+  if (const auto* t = std::get_if<std::string>(&cell)) return *t;
   if (const auto* n = std::get_if<std::int64_t>(&cell)) return std::to_string(*n);
   return {};
 }
 
-bool TableCursor::ReadInteger(std::string_view gbkField, std::int64_t& value) {
+bool TableCursor::ReadInteger(std::string_view gbkField, std::int64_t& value) const {
   const int field = FieldIndex(gbkField);
   if (field < 0 || columns_[field].kind != FieldKind::Number) return false;
-  const std::vector<Cell>* cells = CurrentCells();
-  const auto* n = cells ? std::get_if<std::int64_t>(&(*cells)[field]) : nullptr;
+  const Row* row = Current();
+  const auto* n = row ? std::get_if<std::int64_t>(&(*row)[field]) : nullptr;
   if (n == nullptr) return false;
   value = *n;
   return true;
@@ -146,33 +123,33 @@ bool TableCursor::ReadInteger(std::string_view gbkField, std::int64_t& value) {
 bool TableCursor::WriteText(std::string_view gbkField, std::string_view gbkValue) {
   const int field = FieldIndex(gbkField);
   if (field < 0 || columns_[field].kind != FieldKind::Text) return false;
-  return WriteCell(field, ToUtf8(gbkValue));
+  const std::string utf8 = ToUtf8(gbkValue);
+  // Kept as the file will give it back (bytes that are not GBK become "?").
+  return WriteCell(field, ToGbk(utf8), utf8);
 }
 
 bool TableCursor::WriteNumber(std::string_view gbkField, std::int64_t value) {
   const int field = FieldIndex(gbkField);
   if (field < 0 || columns_[field].kind != FieldKind::Number) return false;
-  return WriteCell(field, value);
+  return WriteCell(field, value, {});
 }
 
-bool TableCursor::WriteCell(int field, const Cell& cell) {
+bool TableCursor::WriteCell(int field, const Cell& cell, std::string_view utf8) {
   if (HasAdded()) {
     (*added_)[field] = cell;
     return true;
   }
   if (!HasSaved()) return false;
-  rowValid_ = false;
   sqlite3_stmt* s = columns_[field].update.get();
   StatementUse use(s);
   sqlite3_bind_int64(s, 1, ids_[position_]);
-  const bool bound = std::holds_alternative<std::int64_t>(cell)
-                         ? sqlite3_bind_int64(s, 2, std::get<std::int64_t>(cell)) == SQLITE_OK
-                         : BindText(s, 2, std::get<std::string>(cell));
+  const auto* n = std::get_if<std::int64_t>(&cell);
+  const bool bound = n ? sqlite3_bind_int64(s, 2, *n) == SQLITE_OK : BindText(s, 2, utf8);
   if (!bound || !StepDone(s) || sqlite3_changes(db_) != 1) {
     LogSqliteError(db_, "write field");
     return false;
   }
-  if (field == spec_.positionField) numbers_[position_] = std::get<std::int64_t>(cell);
+  rows_[position_][field] = cell;
   return true;
 }
 
@@ -185,17 +162,15 @@ bool TableCursor::Add() {
 }
 
 bool TableCursor::InsertAdded(std::int64_t& newId) {
-  rowValid_ = false;  // a new record may get the id of one deleted before
   sqlite3_stmt* s = insert_.get();
   StatementUse use(s);
-  for (std::size_t i = 0; i < added_->size(); ++i) {
+  for (int i = 0; i < std::ssize(*added_); ++i) {
     const Cell& cell = (*added_)[i];
-    const int index = static_cast<int>(i) + 1;
     bool bound = true;
     if (const auto* t = std::get_if<std::string>(&cell)) {
-      bound = BindText(s, index, *t);
+      bound = BindText(s, i + 1, ToUtf8(*t));
     } else if (const auto* n = std::get_if<std::int64_t>(&cell)) {
-      bound = sqlite3_bind_int64(s, index, *n) == SQLITE_OK;
+      bound = sqlite3_bind_int64(s, i + 1, *n) == SQLITE_OK;
     }
     if (!bound) return false;
   }
@@ -209,10 +184,7 @@ bool TableCursor::InsertAdded(std::int64_t& newId) {
 
 void TableCursor::KeepInserted(std::int64_t newId) {
   ids_.push_back(newId);
-  if (spec_.positionField >= 0) {
-    const auto* n = std::get_if<std::int64_t>(&(*added_)[spec_.positionField]);
-    numbers_.push_back(n ? std::optional(*n) : std::nullopt);
-  }
+  rows_.push_back(std::move(*added_));
   added_.reset();
 }
 
@@ -225,8 +197,12 @@ bool TableCursor::SaveAdded() {
   return true;
 }
 
-bool TableCursor::SetPositionNumber(std::int64_t id, std::int64_t number) {
-  rowValid_ = false;
+std::optional<std::int64_t> TableCursor::NumberOf(std::int64_t i) const {
+  const auto* n = std::get_if<std::int64_t>(&rows_[i][spec_.positionField]);
+  return n ? std::optional(*n) : std::nullopt;
+}
+
+bool TableCursor::SetNumber(std::int64_t id, std::int64_t number) {
   sqlite3_stmt* s = columns_[spec_.positionField].update.get();
   StatementUse use(s);
   sqlite3_bind_int64(s, 1, id);
@@ -246,7 +222,6 @@ bool TableCursor::DeleteCurrent() {
   }
   if (!HasSaved()) return false;
   const std::int64_t at = position_;
-  rowValid_ = false;
   const bool numbered = spec_.positionField >= 0;
   {
     Transaction txn(db_);
@@ -260,21 +235,20 @@ bool TableCursor::DeleteCurrent() {
     }
     // Record j moves to position j - 1 and so gets the number j.
     for (std::int64_t j = at + 1; numbered && j < std::ssize(ids_); ++j) {
-      if (numbers_[j] != j && !SetPositionNumber(ids_[j], j)) return false;
+      if (NumberOf(j) != j && !SetNumber(ids_[j], j)) return false;
     }
     if (!txn.Commit()) return false;
   }
   ids_.erase(ids_.begin() + at);
-  if (numbered) {
-    numbers_.erase(numbers_.begin() + at);
-    for (std::int64_t j = at; j < std::ssize(numbers_); ++j) numbers_[j] = j + 1;
+  rows_.erase(rows_.begin() + at);
+  for (std::int64_t j = at; numbered && j < std::ssize(rows_); ++j) {
+    rows_[j][spec_.positionField] = j + 1;
   }
   onDeleted_ = true;
   return true;
 }
 
 bool TableCursor::DeleteAll() {
-  rowValid_ = false;
   sqlite3_stmt* s = deleteAll_.get();
   StatementUse use(s);
   if (!StepDone(s)) {
@@ -282,7 +256,7 @@ bool TableCursor::DeleteAll() {
     return false;
   }
   ids_.clear();
-  numbers_.clear();
+  rows_.clear();
   added_.reset();
   position_ = 0;
   onDeleted_ = false;
@@ -293,7 +267,7 @@ bool TableCursor::Renumber() {
   if (spec_.positionField < 0) return false;
   const std::int64_t saved = std::ssize(ids_);
   bool changes = HasAdded();
-  for (std::int64_t i = 0; i < saved && !changes; ++i) changes = numbers_[i] != i + 1;
+  for (std::int64_t i = 0; i < saved && !changes; ++i) changes = NumberOf(i) != i + 1;
   if (changes) {
     Transaction txn(db_);
     if (!txn.Began()) return false;
@@ -303,11 +277,11 @@ bool TableCursor::Renumber() {
       if (!InsertAdded(newId)) return false;
     }
     for (std::int64_t i = 0; i < saved; ++i) {
-      if (numbers_[i] != i + 1 && !SetPositionNumber(ids_[i], i + 1)) return false;
+      if (NumberOf(i) != i + 1 && !SetNumber(ids_[i], i + 1)) return false;
     }
     if (!txn.Commit()) return false;
     if (HasAdded()) KeepInserted(newId);
-    for (std::int64_t i = 0; i < std::ssize(numbers_); ++i) numbers_[i] = i + 1;
+    for (std::int64_t i = 0; i < std::ssize(rows_); ++i) rows_[i][spec_.positionField] = i + 1;
   }
   position_ = std::ssize(ids_);
   onDeleted_ = false;

@@ -90,6 +90,22 @@ TEST_F(DownloadStoreTest, NoCurrentRecordReadsEmptyAndLeavesTheIntegerAlone) {
   EXPECT_EQ(s.ReadText(Table::Downloads, F().url), TaskNamed("b").url);
 }
 
+TEST_F(DownloadStoreTest, ReadsSeeEveryChangeOfTheCurrentRecord) {
+  DownloadStore s;
+  Open(s);
+  for (const char* name : {"a", "b"}) ASSERT_TRUE(storetest::AddTask(s, TaskNamed(name)));
+  ASSERT_TRUE(s.GoToRecord(Table::Downloads, 1));
+  EXPECT_EQ(s.ReadText(Table::Downloads, F().fileName), "b.mp3");
+  // The monitor renames a task to the name the engine really used.
+  ASSERT_TRUE(s.WriteText(Table::Downloads, F().fileName, "b(1).mp3"));
+  EXPECT_EQ(s.ReadText(Table::Downloads, F().fileName), "b(1).mp3");
+  // The next record added may take the deleted one's place in the file.
+  ASSERT_TRUE(s.DeleteCurrent(Table::Downloads));
+  ASSERT_TRUE(storetest::AddTask(s, TaskNamed("c")));
+  ASSERT_TRUE(s.GoToRecord(Table::Downloads, 1));
+  EXPECT_EQ(s.ReadText(Table::Downloads, F().fileName), "c.mp3");
+}
+
 TEST_F(DownloadStoreTest, EachTableKeepsItsOwnPosition) {
   DownloadStore s;
   Open(s);
