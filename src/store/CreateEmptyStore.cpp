@@ -24,6 +24,7 @@ std::string Errno(const std::string& what) { return what + ": " + std::strerror(
 bool BuildSchema(const std::string& path, const std::string& password, std::string* error) {
   sqlite3* db = nullptr;
   bool ok = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
+            IsCipherEngine(db) &&
             sqlite3_key(db, password.data(), static_cast<int>(password.size())) == SQLITE_OK;
   if (ok) {
     const std::string sql = "BEGIN;\n" + CreateTablesSql() +

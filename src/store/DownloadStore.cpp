@@ -44,11 +44,12 @@ bool DownloadStore::OpenStore(const std::string& path, const std::string& passwo
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   // No SQLITE_OPEN_CREATE: a file that vanished in between is not made anew.
-  // The program is the file's only user while it runs: holding the lock
-  // (exclusive locking mode) spares each read re-reading and decrypting the
-  // first page to see whether its cached pages are still valid.
+  // The program is the file's only user while it runs: it holds the lock
+  // (exclusive locking mode) from the first read on, so the copy of the tables
+  // in memory stays true and no commit has to take the lock again.
   if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
           SQLITE_OK ||
+      !IsCipherEngine(db_) ||
       sqlite3_key(db_, password.data(), static_cast<int>(password.size())) != SQLITE_OK ||
       sqlite3_busy_timeout(db_, 1000) != SQLITE_OK ||
       !Exec(db_, "PRAGMA locking_mode = EXCLUSIVE") || !FileIsUsable(db_)) {

@@ -50,6 +50,12 @@ std::string QuoteName(std::string_view name) {
   return quoted;
 }
 
+bool IsCipherEngine(sqlite3* db) {
+  Statement version = Prepare(db, "PRAGMA cipher_version");
+  return version && sqlite3_step(version.get()) == SQLITE_ROW &&
+         sqlite3_column_bytes(version.get(), 0) > 0;
+}
+
 void LogSqliteError(sqlite3* db, std::string_view what) {
   std::fprintf(stderr, "velmira store: %.*s: %s\n", static_cast<int>(what.size()), what.data(),
                db ? sqlite3_errmsg(db) : "no database");

@@ -62,6 +62,10 @@ class Transaction {
 // and field names of the schema, never to input.
 std::string QuoteName(std::string_view name);
 
+// True when the connection runs on SQLCipher. Plain SQLite linked into the same
+// process takes over the symbols and would write the file unencrypted.
+bool IsCipherEngine(sqlite3* db);
+
 void LogSqliteError(sqlite3* db, std::string_view what);
 
 }  // namespace store
