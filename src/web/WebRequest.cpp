@@ -394,12 +394,18 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
   Hop hop;
   const bool sendable = listsBuilt && PlausibleHost(host) && port > 0 && port <= 65535;
   for (int redirects = 0; sendable; ++redirects) {
+    // A fresh handle for every hop after the first: a reset handle leaks the
+    // cookie file list of its previous transfer.
+    if (redirects > 0) {
+      curl_easy_cleanup(curl);
+      curl = curl_easy_init();
+      if (!curl) break;
+    }
     hop = Hop{};
     hop.maxBody = limits.maxBodyBytes;
     hop.stallMs = limits.stallTimeoutMs;
     hop.stopAfterHead = plan.verb == Verb::kHead && plan.withBody;
 
-    curl_easy_reset(curl);
     curl_easy_setopt(curl, CURLOPT_SHARE, shared.share);
     curl_easy_setopt(curl, CURLOPT_URL, plan.url.c_str());
     if (!plan.target.empty()) curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, plan.target.c_str());
@@ -463,7 +469,7 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
     plan.url = next;
     plan.target.clear();
   }
-  curl_easy_cleanup(curl);
+  curl_easy_cleanup(curl);  // null-safe
 
   std::string head(kHeaderBuffer, ' ');
   if (hop.headComplete && !hop.headTooLong) {
