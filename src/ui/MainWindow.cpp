@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "ui/Gbk.h"
@@ -21,6 +22,24 @@ namespace {
 // The status bar's designed place; it keeps to the bottom edge of a client
 // made smaller by a window frame.
 constexpr int kStatusY = 392, kStatusWidth = 763, kStatusHeight = 20;
+
+// Tabs as narrow as their captions: the three must fit left of the notice
+// label, which starts at x = 186.
+class CompactTabBar : public QTabBar {
+ public:
+  using QTabBar::QTabBar;
+
+ protected:
+  QSize tabSizeHint(int index) const override {
+    const QSize hint = QTabBar::tabSizeHint(index);
+    return {fontMetrics().horizontalAdvance(tabText(index)) + 12, hint.height()};
+  }
+};
+
+class TabControl : public QTabWidget {
+ public:
+  explicit TabControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new CompactTabBar(this)); }
+};
 
 QWidget* Page(QTabWidget* tabs, const char* title) {
   auto* page = new QWidget(tabs);
@@ -45,7 +64,7 @@ MainWindow::MainWindow(engine::EngineApi& engine, store::DownloadStore& store, D
 
   // The tabs sit at the bottom edge: the notice label fills the strip to
   // their right.
-  tabs_ = new QTabWidget(this);
+  tabs_ = new TabControl(this);
   tabs_->setObjectName(Tr(names::kTabs));
   tabs_->setTabPosition(QTabWidget::South);
   tabs_->setGeometry(2, 57, 766, 300);

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/EngineApi.h"
-#include "resolve/RunHost.h"
+#include "resolve/ResolveRun.h"
 #include "tasks/SettingsView.h"
 #include "ui/UiThreadCall.h"
 
