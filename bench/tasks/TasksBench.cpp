@@ -3,6 +3,9 @@
 // writes per task). The engine answers every query at once and the views are
 // plain vectors, so the figures are the task code plus the real store.
 //
+// "create/task -st" is the same creation with the store closed: the task
+// code's own share, without the store's one transaction per record.
+//
 // tasks_bench [folder [tasks ticks]]: the store file goes to a temporary folder
 // under folder (default /tmp) and is removed afterwards. Without tasks it runs
 // 1,000, 2,000, 5,000 and 10,000 tasks with 15 timed ticks each.
@@ -128,9 +131,39 @@ struct Settings : tasks::SettingsView {
 
 struct Result {
   double createTotalMs;
+  double createWithoutStoreMs;  // the same creations with the store closed
   double tickMedianMs;
   double tickMinMs;
 };
+
+struct World {
+  engine::TaskParamRecord param;
+  engine::TaskInfoRecord info;
+  AnsweringEngine engine;
+  tasks::TaskHandleList handles;
+  VectorList downloads, completed;
+  NoStatus status;
+  PlainTimer timer;
+  NoEvents events;
+  Settings settings;
+};
+
+double CreateAll(tasks::TaskContext& ctx, int tasks) {
+  const auto start = Clock::now();
+  for (int i = 0; i < tasks; ++i) {
+    tasks::CreateDownloadTask(ctx, "http://media.example/" + std::to_string(i),
+                              "track" + std::to_string(i) + ".mp3", "/music/", "site-a");
+  }
+  return Ms(Clock::now() - start);
+}
+
+double CreateWithoutStore(const std::filesystem::path& folder, int tasks) {
+  World w;
+  store::DownloadStore closed;
+  tasks::TaskContext ctx{w.engine,    w.handles, w.param, w.info,   closed,     w.downloads,
+                         w.completed, w.status,  w.timer, w.events, w.settings, folder.string()};
+  return CreateAll(ctx, tasks);
+}
 
 Result Run(const std::filesystem::path& folder, int tasks, int ticks) {
   const std::string path = (folder / ("bench-" + std::to_string(tasks) + ".mdb")).string();
@@ -141,24 +174,10 @@ Result Run(const std::filesystem::path& folder, int tasks, int ticks) {
   }
   store::DownloadStore store;
   store.OpenStore(path, store::kStorePassword);
-  engine::TaskParamRecord param;
-  engine::TaskInfoRecord info;
-  AnsweringEngine engine;
-  tasks::TaskHandleList handles;
-  VectorList downloads, completed;
-  NoStatus status;
-  PlainTimer timer;
-  NoEvents events;
-  Settings settings;
-  tasks::TaskContext ctx{engine,    handles, param, info,   store,    downloads,
-                         completed, status,  timer, events, settings, folder.string()};
-
-  const auto start = Clock::now();
-  for (int i = 0; i < tasks; ++i) {
-    tasks::CreateDownloadTask(ctx, "http://media.example/" + std::to_string(i),
-                              "track" + std::to_string(i) + ".mp3", "/music/", "site-a");
-  }
-  const double createMs = Ms(Clock::now() - start);
+  World w;
+  tasks::TaskContext ctx{w.engine,    w.handles, w.param, w.info,   store,      w.downloads,
+                         w.completed, w.status,  w.timer, w.events, w.settings, folder.string()};
+  const double createMs = CreateAll(ctx, tasks);
 
   tasks::ProgressMonitor monitor(ctx);
   monitor.Tick();  // warm the store's page cache
@@ -170,7 +189,8 @@ Result Run(const std::filesystem::path& folder, int tasks, int ticks) {
   }
   std::sort(times.begin(), times.end());
   std::filesystem::remove(path);
-  return Result{createMs, times[times.size() / 2], times.front()};
+  return Result{createMs, CreateWithoutStore(folder, tasks), times[times.size() / 2],
+                times.front()};
 }
 
 }  // namespace
@@ -179,8 +199,8 @@ int main(int argc, char** argv) {
   const std::filesystem::path base = argc > 1 ? argv[1] : "/tmp";
   const std::filesystem::path folder = base / ("velmira-tasks-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
-  std::printf("%8s %14s %14s %14s %14s %14s\n", "tasks", "create total", "create/task",
-              "tick median", "tick min", "tick/task");
+  std::printf("%8s %14s %14s %16s %14s %14s %14s\n", "tasks", "create total", "create/task",
+              "create/task -st", "tick median", "tick min", "tick/task");
   std::vector<int> sizes{1000, 2000, 5000, 10000};
   int ticks = 15;
   if (argc > 3) {
@@ -189,9 +209,9 @@ int main(int argc, char** argv) {
   }
   for (const int n : sizes) {
     const Result r = Run(folder, n, ticks);
-    std::printf("%8d %11.1f ms %11.1f us %11.2f ms %11.2f ms %11.2f us\n", n, r.createTotalMs,
-                1000.0 * r.createTotalMs / n, r.tickMedianMs, r.tickMinMs,
-                1000.0 * r.tickMedianMs / n);
+    std::printf("%8d %11.1f ms %11.1f us %13.2f us %11.2f ms %11.2f ms %11.2f us\n", n,
+                r.createTotalMs, 1000.0 * r.createTotalMs / n, 1000.0 * r.createWithoutStoreMs / n,
+                r.tickMedianMs, r.tickMinMs, 1000.0 * r.tickMedianMs / n);
     std::fflush(stdout);
   }
   std::filesystem::remove_all(folder);
