@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -23,22 +24,24 @@ namespace {
 // made smaller by a window frame.
 constexpr int kStatusY = 392, kStatusWidth = 763, kStatusHeight = 20;
 
-// Tabs as narrow as their captions: the three must fit left of the notice
-// label, which starts at x = 186.
-class CompactTabBar : public QTabBar {
+// Tabs as narrow as their captions allow: the three must fit left of the
+// notice label, which starts at x = 186.
+class CompactTabStyle : public QProxyStyle {
  public:
-  using QTabBar::QTabBar;
-
- protected:
-  QSize tabSizeHint(int index) const override {
-    const QSize hint = QTabBar::tabSizeHint(index);
-    return {fontMetrics().horizontalAdvance(tabText(index)) + 12, hint.height()};
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    if (metric == PM_TabBarTabHSpace) return 12;
+    return QProxyStyle::pixelMetric(metric, option, widget);
   }
 };
 
 class TabControl : public QTabWidget {
  public:
-  explicit TabControl(QWidget* parent) : QTabWidget(parent) { setTabBar(new CompactTabBar(this)); }
+  explicit TabControl(QWidget* parent) : QTabWidget(parent) {
+    auto* style = new CompactTabStyle;
+    style->setParent(this);
+    tabBar()->setStyle(style);
+  }
 };
 
 QWidget* Page(QTabWidget* tabs, const char* title) {
