@@ -59,7 +59,7 @@ bool DownloadStore::OpenStore(const std::string& path, const std::string& passwo
   }
   const Table tables[] = {Table::Downloads, Table::Settings, Table::Completed};
   for (Table t : tables) {
-    auto cursor = std::make_unique<TableCursor>(db_, SpecOf(t));
+    auto cursor = std::make_unique<TableCursor>(db_, DefOf(t));
     if (!cursor->Load()) {
       Close();
       return false;

@@ -8,29 +8,29 @@ namespace store {
 namespace {
 
 constexpr std::array kDownloadFields{
-    FieldSpec{"编号", FieldKind::Number},     FieldSpec{"文件完整地址", FieldKind::Text},
-    FieldSpec{"下载文件名", FieldKind::Text}, FieldSpec{"下载路径", FieldKind::Text},
-    FieldSpec{"歌曲来源", FieldKind::Text},
+    FieldDef{"编号", FieldKind::Number},     FieldDef{"文件完整地址", FieldKind::Text},
+    FieldDef{"下载文件名", FieldKind::Text}, FieldDef{"下载路径", FieldKind::Text},
+    FieldDef{"歌曲来源", FieldKind::Text},
 };
 constexpr std::array kSettingFields{
-    FieldSpec{"下载速度", FieldKind::Text},
-    FieldSpec{"下载路径", FieldKind::Text},
-    FieldSpec{"自动下载", FieldKind::Number},
+    FieldDef{"下载速度", FieldKind::Text},
+    FieldDef{"下载路径", FieldKind::Text},
+    FieldDef{"自动下载", FieldKind::Number},
 };
 constexpr std::array kCompletedFields{
-    FieldSpec{"文件名", FieldKind::Text},
-    FieldSpec{"完成时间", FieldKind::Text},
-    FieldSpec{"歌曲来源", FieldKind::Text},
-    FieldSpec{"下载目录", FieldKind::Text},
+    FieldDef{"文件名", FieldKind::Text},
+    FieldDef{"完成时间", FieldKind::Text},
+    FieldDef{"歌曲来源", FieldKind::Text},
+    FieldDef{"下载目录", FieldKind::Text},
 };
 
-const TableSpec kDownloads{"下载记录", kDownloadFields, 0};
-const TableSpec kSettings{"设置记录", kSettingFields, -1};
-const TableSpec kCompleted{"完成下载", kCompletedFields, -1};
+const TableDef kDownloads{"下载记录", kDownloadFields, 0};
+const TableDef kSettings{"设置记录", kSettingFields, -1};
+const TableDef kCompleted{"完成下载", kCompletedFields, -1};
 
 }  // namespace
 
-const TableSpec& SpecOf(Table t) {
+const TableDef& DefOf(Table t) {
   switch (t) {
     case Table::Downloads:
       return kDownloads;
@@ -45,9 +45,9 @@ const TableSpec& SpecOf(Table t) {
 std::string CreateTablesSql() {
   std::string sql;
   for (Table t : {Table::Downloads, Table::Settings, Table::Completed}) {
-    const TableSpec& spec = SpecOf(t);
-    sql += "CREATE TABLE " + QuoteName(spec.name) + " (id INTEGER PRIMARY KEY";
-    for (const FieldSpec& f : spec.fields) {
+    const TableDef& table = DefOf(t);
+    sql += "CREATE TABLE " + QuoteName(table.name) + " (id INTEGER PRIMARY KEY";
+    for (const FieldDef& f : table.fields) {
       sql += ", " + QuoteName(f.name) + (f.kind == FieldKind::Number ? " INTEGER" : " TEXT");
     }
     sql += ");\n";

@@ -16,19 +16,19 @@ inline constexpr std::int64_t kSchemaVersion = 1;
 
 enum class FieldKind { Text, Number };
 
-struct FieldSpec {
+struct FieldDef {
   std::string_view name;  // UTF-8
   FieldKind kind;
 };
 
-struct TableSpec {
+struct TableDef {
   std::string_view name;  // UTF-8
-  std::span<const FieldSpec> fields;
+  std::span<const FieldDef> fields;
   // Index in fields of the 1-based position field ("编号"), or -1.
   int positionField;
 };
 
-const TableSpec& SpecOf(Table t);
+const TableDef& DefOf(Table t);
 
 // CREATE TABLE statements for all three tables, each with an integer primary
 // key "id" whose order is the insertion order.

@@ -24,13 +24,13 @@ std::string ToUtf8(std::string_view gbk) {
 
 }  // namespace
 
-TableCursor::TableCursor(sqlite3* db, const TableSpec& spec) : db_(db), spec_(spec) {}
+TableCursor::TableCursor(sqlite3* db, const TableDef& table) : db_(db), table_(table) {}
 
 bool TableCursor::Load() {
-  const std::string table = QuoteName(spec_.name);
+  const std::string table = QuoteName(table_.name);
   std::string names;
   std::string params;
-  for (const FieldSpec& f : spec_.fields) {
+  for (const FieldDef& f : table_.fields) {
     const std::string field = QuoteName(f.name);
     Column c{text::Gbk(f.name), f.kind,
              Prepare(db_, "UPDATE " + table + " SET " + field + " = ?2 WHERE id = ?1")};
@@ -198,12 +198,12 @@ bool TableCursor::SaveAdded() {
 }
 
 std::optional<std::int64_t> TableCursor::NumberOf(std::int64_t i) const {
-  const auto* n = std::get_if<std::int64_t>(&rows_[i][spec_.positionField]);
+  const auto* n = std::get_if<std::int64_t>(&rows_[i][table_.positionField]);
   return n ? std::optional(*n) : std::nullopt;
 }
 
 bool TableCursor::SetNumber(std::int64_t id, std::int64_t number) {
-  sqlite3_stmt* s = columns_[spec_.positionField].update.get();
+  sqlite3_stmt* s = columns_[table_.positionField].update.get();
   StatementUse use(s);
   sqlite3_bind_int64(s, 1, id);
   sqlite3_bind_int64(s, 2, number);
@@ -222,7 +222,7 @@ bool TableCursor::DeleteCurrent() {
   }
   if (!HasSaved()) return false;
   const std::int64_t at = position_;
-  const bool numbered = spec_.positionField >= 0;
+  const bool numbered = table_.positionField >= 0;
   {
     Transaction txn(db_);
     if (!txn.Began()) return false;
@@ -242,7 +242,7 @@ bool TableCursor::DeleteCurrent() {
   ids_.erase(ids_.begin() + at);
   rows_.erase(rows_.begin() + at);
   for (std::int64_t j = at; numbered && j < std::ssize(rows_); ++j) {
-    rows_[j][spec_.positionField] = j + 1;
+    rows_[j][table_.positionField] = j + 1;
   }
   onDeleted_ = true;
   return true;
@@ -264,7 +264,7 @@ bool TableCursor::DeleteAll() {
 }
 
 bool TableCursor::Renumber() {
-  if (spec_.positionField < 0) return false;
+  if (table_.positionField < 0) return false;
   const std::int64_t saved = std::ssize(ids_);
   bool changes = HasAdded();
   for (std::int64_t i = 0; i < saved && !changes; ++i) changes = NumberOf(i) != i + 1;
@@ -273,7 +273,7 @@ bool TableCursor::Renumber() {
     if (!txn.Began()) return false;
     std::int64_t newId = 0;
     if (HasAdded()) {
-      (*added_)[spec_.positionField] = saved + 1;
+      (*added_)[table_.positionField] = saved + 1;
       if (!InsertAdded(newId)) return false;
     }
     for (std::int64_t i = 0; i < saved; ++i) {
@@ -281,7 +281,7 @@ bool TableCursor::Renumber() {
     }
     if (!txn.Commit()) return false;
     if (HasAdded()) KeepInserted(newId);
-    for (std::int64_t i = 0; i < std::ssize(rows_); ++i) rows_[i][spec_.positionField] = i + 1;
+    for (std::int64_t i = 0; i < std::ssize(rows_); ++i) rows_[i][table_.positionField] = i + 1;
   }
   position_ = std::ssize(ids_);
   onDeleted_ = false;

@@ -20,7 +20,7 @@ namespace store {
 
 class TableCursor {
  public:
-  TableCursor(sqlite3* db, const TableSpec& spec);
+  TableCursor(sqlite3* db, const TableDef& table);
   // Prepares the statements against the file and reads the table; false when
   // the file's table does not have the expected fields.
   bool Load();
@@ -66,7 +66,7 @@ class TableCursor {
   bool SetNumber(std::int64_t id, std::int64_t number);
 
   sqlite3* db_;
-  const TableSpec& spec_;
+  const TableDef& table_;
   std::vector<Column> columns_;
   Statement insert_;
   Statement delete_;
