@@ -75,8 +75,8 @@ bool AllAscii(std::string_view s) {
   return true;
 }
 
-void AppendGbk(std::string& out, char32_t cp) {
-  const std::uint16_t code = cp < 0x10000 ? GetTables().fromUnicode[cp] : 0;
+void AppendGbk(std::string& out, char32_t cp, const Tables& tables) {
+  const std::uint16_t code = cp < 0x10000 ? tables.fromUnicode[cp] : 0;
   if (cp == 0) {
     out.push_back('\0');
   } else if (code == 0) {
@@ -145,13 +145,12 @@ char32_t NextUtf8(std::string_view s, std::size_t& i) {
 }
 
 // Decodes one GBK character at i to UTF-16 (invalid bytes give "?").
-char16_t NextGbk(std::string_view s, std::size_t& i) {
+char16_t NextGbk(std::string_view s, std::size_t& i, const Tables& t) {
   const auto b0 = static_cast<unsigned char>(s[i]);
   if (b0 < 0x80) {
     ++i;
     return b0;
   }
-  const Tables& t = GetTables();
   if (b0 >= 0x81 && b0 <= 0xFE && i + 1 < s.size()) {
     const auto b1 = static_cast<unsigned char>(s[i + 1]);
     if (const char16_t u = t.toUnicode[b0 << 8 | b1]) {
@@ -166,30 +165,55 @@ char16_t NextGbk(std::string_view s, std::size_t& i) {
 
 }  // namespace
 
+// Length of the run of ASCII bytes that starts at i.
+std::size_t AsciiRun(std::string_view s, std::size_t i) {
+  std::size_t k = i;
+  while (k < s.size() && static_cast<unsigned char>(s[k]) < 0x80) ++k;
+  return k - i;
+}
+
 std::string Utf8ToGbk(std::string_view utf8) {
   if (AllAscii(utf8)) return std::string(utf8);
+  const Tables& tables = GetTables();
   std::string out;
   out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) AppendGbk(out, NextUtf8(utf8, i));
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (const std::size_t run = AsciiRun(utf8, i)) {
+      out.append(utf8.substr(i, run));
+      i += run;
+      continue;
+    }
+    AppendGbk(out, NextUtf8(utf8, i), tables);
+  }
   return out;
 }
 
 std::string GbkToUtf8(std::string_view gbk) {
   if (AllAscii(gbk)) return std::string(gbk);
+  const Tables& tables = GetTables();
   std::string out;
   out.reserve(gbk.size() * 3 / 2);
-  for (std::size_t i = 0; i < gbk.size();) AppendUtf8(out, NextGbk(gbk, i));
+  for (std::size_t i = 0; i < gbk.size();) {
+    if (const std::size_t run = AsciiRun(gbk, i)) {
+      out.append(gbk.substr(i, run));
+      i += run;
+      continue;
+    }
+    AppendUtf8(out, NextGbk(gbk, i, tables));
+  }
   return out;
 }
 
 std::u16string GbkToUtf16(std::string_view gbk) {
+  const Tables& tables = GetTables();
   std::u16string out;
   out.reserve(gbk.size());
-  for (std::size_t i = 0; i < gbk.size();) out.push_back(NextGbk(gbk, i));
+  for (std::size_t i = 0; i < gbk.size();) out.push_back(NextGbk(gbk, i, tables));
   return out;
 }
 
 std::string Utf16ToGbk(std::u16string_view utf16) {
+  const Tables& tables = GetTables();
   std::string out;
   out.reserve(utf16.size() * 2);
   for (std::size_t i = 0; i < utf16.size(); ++i) {
@@ -201,7 +225,7 @@ std::string Utf16ToGbk(std::u16string_view utf16) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = kReplacement;
     }
-    AppendGbk(out, cp);
+    AppendGbk(out, cp, tables);
   }
   return out;
 }

@@ -44,11 +44,21 @@ std::int64_t Find(std::string_view haystack, std::string_view needle, std::int64
   std::size_t i = static_cast<std::size_t>(start - 1);
   if (i > haystack.size()) return -1;
   if (needle.empty()) return start;
-  while (i + needle.size() <= haystack.size()) {
-    if (MatchesAt(haystack, i, needle, ignoreCase)) return static_cast<std::int64_t>(i) + 1;
-    i += CharLength(haystack, i);
+  if (ignoreCase) {
+    while (i + needle.size() <= haystack.size()) {
+      if (MatchesAt(haystack, i, needle, true)) return static_cast<std::int64_t>(i) + 1;
+      i += CharLength(haystack, i);
+    }
+    return -1;
   }
-  return -1;
+  // A byte search proposes a candidate; stepping character by character from
+  // the last known character start tells whether the candidate is one.
+  for (;;) {
+    const std::size_t candidate = haystack.find(needle, i);
+    if (candidate == std::string_view::npos) return -1;
+    while (i < candidate) i += CharLength(haystack, i);
+    if (i == candidate) return static_cast<std::int64_t>(i) + 1;
+  }
 }
 
 bool Contains(std::string_view haystack, std::string_view needle, bool ignoreCase) {
