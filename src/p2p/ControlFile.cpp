@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -48,6 +49,19 @@ bool SaveControlFile(const std::string& path, const ControlState& state) {
     return false;
   }
   return true;
+}
+
+bool CoversWholeFile(ControlState& st) {
+  if (st.total < 0) return false;
+  // Work stealing appends segments out of order.
+  std::sort(st.segments.begin(), st.segments.end(),
+            [](const SegmentRange& a, const SegmentRange& b) { return a.start < b.start; });
+  std::int64_t at = 0;
+  for (const SegmentRange& s : st.segments) {
+    if (s.start != at || s.end <= s.start || s.end > st.total) return false;
+    at = s.end;
+  }
+  return at == st.total;
 }
 
 std::optional<ControlState> LoadControlFile(const std::string& path) {

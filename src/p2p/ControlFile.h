@@ -26,6 +26,8 @@ struct ControlState {
 
 // Writes path + ".tmp" and renames it over path. False on any error (the old file stays).
 bool SaveControlFile(const std::string& path, const ControlState& state);
+// Sorts the segments by offset; true when they cover [0, total) without gaps or overlaps.
+bool CoversWholeFile(ControlState& state);
 // Nullopt when the file is missing or not a well-formed control file.
 std::optional<ControlState> LoadControlFile(const std::string& path);
 

@@ -25,7 +25,7 @@ constexpr int kMaxConnections = 32;
 constexpr std::int64_t kMinSegment = 2 << 20;  // smallest piece of the first split
 // The first request asks for this much: its answer tells the size and whether ranges work,
 // and the connection stays reusable.
-constexpr std::int64_t kProbeBytes = 1 << 20;
+constexpr std::int64_t kProbeBytes = 8 << 20;
 constexpr std::int64_t kMinSteal = 512 << 10;  // both halves of a stolen range at least this
 // A connection asks for its segment in requests of at most this size, one after another on
 // the same kept-alive connection. Work stealing takes only bytes nobody has asked for yet, so
@@ -36,6 +36,8 @@ constexpr auto kFirstBackoff = 250ms;
 constexpr auto kMaxBackoff = 8s;
 constexpr auto kPublishEvery = 100ms;
 constexpr auto kSaveEvery = 200ms;
+// ...or after this much new data, so a crash at full speed loses little.
+constexpr std::int64_t kSaveEveryBytes = 8 << 20;
 constexpr auto kSampleEvery = 250ms;
 constexpr auto kSpeedWindow = 2s;
 constexpr int kMaxWaitMs = 100;
@@ -104,17 +106,6 @@ bool ParseContentRange(const std::string& v, std::int64_t& first, std::int64_t& 
     return first >= 0 && last >= first;
   }
   return false;
-}
-
-// A control file describes a whole file as consecutive segments.
-bool ValidLayout(const ControlState& st) {
-  if (st.total < 0) return false;
-  std::int64_t at = 0;
-  for (const SegmentRange& s : st.segments) {
-    if (s.start != at || s.end <= s.start || s.end > st.total) return false;
-    at = s.end;
-  }
-  return at == st.total;
 }
 
 std::int32_t ClassifyPermanent(CURLcode rc, bool& transient) {
@@ -373,7 +364,9 @@ void Engine::Loop() {
         Finish(*t);
         continue;
       }
-      if (t->dirty && now - t->lastSave >= kSaveEvery && !FlushAndSave(*t)) continue;
+      const bool due =
+          now - t->lastSave >= kSaveEvery || t->received - t->savedAt >= kSaveEveryBytes;
+      if (t->dirty && due && !FlushAndSave(*t)) continue;
       Publish(*t, now, false);
     }
   }
@@ -438,7 +431,7 @@ bool Engine::Activate(Task& t) {
   if (!t.loadedControl) {
     t.loadedControl = true;
     if (t.resume) {
-      if (auto st = LoadControlFile(t.controlPath); st && ValidLayout(*st)) {
+      if (auto st = LoadControlFile(t.controlPath); st && CoversWholeFile(*st)) {
         t.total = st->total;
         t.etag = st->etag;
         t.lastModified = st->lastModified;
@@ -885,6 +878,7 @@ void Engine::SaveControl(Task& t) {
   }
   // A failed save keeps the older file, which only makes a resume fetch a little more.
   SaveControlFile(t.controlPath, st);
+  t.savedAt = t.received;
   t.dirty = false;
   t.lastSave = Clock::now();
 }

@@ -74,6 +74,7 @@ struct Task {
   Clock::time_point lastPublish{};
 
   std::int64_t received = 0;  // body bytes in this process, for the speed
+  std::int64_t savedAt = 0;   // received at the last progress save
   std::deque<std::pair<Clock::time_point, std::int64_t>> samples;
 
   std::int64_t Done() const;

@@ -46,6 +46,20 @@ TEST_F(ControlFileTest, RoundTripsAndLeavesNoTemporaryFile) {
   EXPECT_EQ(back->segments[0].written, 100);
 }
 
+TEST(CoversWholeFile, AcceptsStolenSegmentsInAnyOrderAndRejectsGaps) {
+  p2p::ControlState st;
+  st.total = 100;
+  st.segments = {{0, 10, 40}, {70, 0, 100}, {40, 5, 70}};  // a steal appended [70, 100)
+  EXPECT_TRUE(p2p::CoversWholeFile(st));
+  EXPECT_EQ(st.segments[1].start, 40);
+  st.segments = {{0, 0, 40}, {50, 0, 100}};
+  EXPECT_FALSE(p2p::CoversWholeFile(st));
+  st.segments = {{0, 0, 60}, {50, 0, 100}};
+  EXPECT_FALSE(p2p::CoversWholeFile(st));
+  st.segments = {{0, 0, 90}};
+  EXPECT_FALSE(p2p::CoversWholeFile(st));
+}
+
 TEST_F(ControlFileTest, RejectsFilesThatAreNotWholeControlFiles) {
   const char* bad[] = {
       "",
