@@ -36,8 +36,9 @@ void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   QRect filled = bar.adjusted(1, 1, -1, -1);
   filled.setWidth(static_cast<int>(filled.width() * fraction));
   painter->fillRect(filled, QColor(0x9c, 0xd8, 0x9c));
-  const bool selected = (opt.state & QStyle::State_Selected) != 0;
-  painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+  // The bar keeps its own light colours when the row is selected, so the text
+  // on it stays dark.
+  painter->setPen(opt.palette.color(QPalette::Active, QPalette::Text));
   if (const QVariant fg = index.data(Qt::ForegroundRole); fg.isValid()) {
     painter->setPen(fg.value<QBrush>().color());
   }
