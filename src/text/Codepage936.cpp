@@ -175,16 +175,29 @@ std::size_t AsciiRun(std::string_view s, std::size_t i) {
 std::string Utf8ToGbk(std::string_view utf8) {
   if (AllAscii(utf8)) return std::string(utf8);
   const Tables& tables = GetTables();
-  std::string out;
-  out.reserve(utf8.size());
+  // No character takes more bytes in code page 936 than in UTF-8, so the
+  // output fits in the input's size.
+  std::string out(utf8.size(), '\0');
+  char* o = out.data();
   for (std::size_t i = 0; i < utf8.size();) {
-    if (const std::size_t run = AsciiRun(utf8, i)) {
-      out.append(utf8.substr(i, run));
-      i += run;
+    const auto b0 = static_cast<unsigned char>(utf8[i]);
+    if (b0 < 0x80) {
+      *o++ = static_cast<char>(b0);
+      ++i;
       continue;
     }
-    AppendGbk(out, NextUtf8(utf8, i), tables);
+    const char32_t cp = NextUtf8(utf8, i);
+    const std::uint16_t code = cp < 0x10000 ? tables.fromUnicode[cp] : 0;
+    if (code == 0) {
+      *o++ = '?';
+    } else if (code < 0x100) {
+      *o++ = static_cast<char>(code);
+    } else {
+      *o++ = static_cast<char>(code >> 8);
+      *o++ = static_cast<char>(code & 0xFF);
+    }
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }
 

@@ -51,11 +51,19 @@ std::int64_t Find(std::string_view haystack, std::string_view needle, std::int64
     }
     return -1;
   }
-  // A byte search proposes a candidate; stepping character by character from
-  // the last known character start tells whether the candidate is one.
+  // A byte search proposes a candidate; stepping character by character from a
+  // known character start tells whether the candidate is one. A byte below 0x40
+  // can only be a character of its own (trail bytes are 0x40 or above), so the
+  // character after the last such byte before the candidate is a start too.
   for (;;) {
     const std::size_t candidate = haystack.find(needle, i);
     if (candidate == std::string_view::npos) return -1;
+    for (std::size_t k = candidate; k > i; --k) {
+      if (static_cast<unsigned char>(haystack[k - 1]) < 0x40) {
+        i = k;
+        break;
+      }
+    }
     while (i < candidate) i += CharLength(haystack, i);
     if (i == candidate) return static_cast<std::int64_t>(i) + 1;
   }
