@@ -65,6 +65,25 @@ Shared& State() {
   return *shared;
 }
 
+// One handle per thread for requests under the shared cookie store, made with
+// the cookie engine on and cleaned up when the thread ends.
+class ReusedHandle {
+ public:
+  ~ReusedHandle() { curl_easy_cleanup(curl_); }
+  CURL* Get() {
+    if (!curl_ && (curl_ = curl_easy_init())) curl_easy_setopt(curl_, CURLOPT_COOKIEFILE, "");
+    return curl_;
+  }
+
+ private:
+  CURL* curl_ = nullptr;
+};
+
+ReusedHandle& ThreadHandle() {
+  thread_local ReusedHandle handle;
+  return handle;
+}
+
 curl_socket_t OpenSocket(void*, curlsocktype, curl_sockaddr* address) {
   Shared& s = State();
   std::lock_guard lock(s.socketsMutex);
@@ -347,7 +366,12 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
   std::string block = extraHeaders ? *extraHeaders : std::string();
   const std::string agent = AgentOf(block);
 
-  CURL* curl = curl_easy_init();
+  // Requests under the shared cookie store reuse one handle per thread: a new
+  // handle per request costs more than the request itself on a kept-alive
+  // connection. A caller with its own cookie text gets a handle of its own,
+  // since the cookie engine cannot be switched off on a handle again.
+  ReusedHandle& reused = ThreadHandle();
+  CURL* curl = cookies ? curl_easy_init() : reused.Get();
   if (!curl) return {};  // no handle: nothing sent, no output touched
 
   CompleteBlock(block, url, cookies);
@@ -394,13 +418,8 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
   Hop hop;
   const bool sendable = listsBuilt && PlausibleHost(host) && port > 0 && port <= 65535;
   for (int redirects = 0; sendable; ++redirects) {
-    // A fresh handle for every hop after the first: a reset handle leaks the
-    // cookie file list of its previous transfer.
-    if (redirects > 0) {
-      curl_easy_cleanup(curl);
-      curl = curl_easy_init();
-      if (!curl) break;
-    }
+    // The handle is never reset (a reset handle leaks the cookie file list of
+    // its previous transfer): every option a hop depends on is set on every hop.
     hop = Hop{};
     hop.maxBody = limits.maxBodyBytes;
     hop.stallMs = limits.stallTimeoutMs;
@@ -408,7 +427,8 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
 
     curl_easy_setopt(curl, CURLOPT_SHARE, shared.share);
     curl_easy_setopt(curl, CURLOPT_URL, plan.url.c_str());
-    if (!plan.target.empty()) curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, plan.target.c_str());
+    curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET,
+                     plan.target.empty() ? nullptr : plan.target.c_str());
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER,
@@ -420,7 +440,6 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
     const bool useProxy = !proxyText.empty() && (secure || !plan.secure);
     curl_easy_setopt(curl, CURLOPT_PROXY, useProxy ? proxyText.c_str() : "");
     curl_easy_setopt(curl, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    if (!cookies) curl_easy_setopt(curl, CURLOPT_COOKIEFILE, "");  // the shared store
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -434,6 +453,8 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &hop);
+    curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);  // clears what an earlier request set
+    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
     if (plan.withBody) {
       // POST, and HEAD with a body, go the POST way; curl adds Content-Length,
       // which HTTP needs for a body.
@@ -442,8 +463,6 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
       if (plan.verb == Verb::kHead) curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "HEAD");
     } else if (plan.verb == Verb::kHead) {
       curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    } else {
-      curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
     }
     curl_easy_perform(curl);  // cut, stalled or capped transfers keep what came
 
@@ -469,7 +488,7 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
     plan.url = next;
     plan.target.clear();
   }
-  curl_easy_cleanup(curl);  // null-safe
+  if (cookies) curl_easy_cleanup(curl);
 
   std::string head(kHeaderBuffer, ' ');
   if (hop.headComplete && !hop.headTooLong) {
