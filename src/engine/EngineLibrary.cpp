@@ -40,7 +40,9 @@ std::unique_ptr<EngineLibrary> EngineLibrary::Load(const std::string& folder, st
   }
   // A path with a slash: dlopen loads exactly this file and searches nowhere else.
   const std::string path = folder + "/" + kFileName;
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // RTLD_NODELETE: the engine's thread lives until the process ends, so its
+  // code must stay mapped after dlclose.
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
   if (handle == nullptr) {
     SetError(error, "cannot load " + path + ": " + LastDlError());
     return nullptr;

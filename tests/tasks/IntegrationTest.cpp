@@ -1,7 +1,6 @@
 // The whole road of a download: the real engine library from the program
 // folder of the build, the real store, the real extractor and a local server.
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -32,12 +31,6 @@ TEST(TasksWithTheRealEngine, TasksRunFinishAndAnFlvEndsAsAnMp3) {
   server.Serve("/track.mp3", testsupport::Response{.body = track});
   server.Serve("/clip.flv", testsupport::Response{.body = clip});
 
-  // The engine keeps its state for the life of the process; pinning the library
-  // keeps that state mapped after the binding closes it (as the program, which
-  // never unloads it, has it).
-  const std::string libraryPath = std::string(TEST_PROGRAM_DIR) + "/libp2p.so";
-  ASSERT_NE(dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE), nullptr)
-      << dlerror();
   std::string error;
   const auto library = engine::EngineLibrary::Load(TEST_PROGRAM_DIR, &error);
   ASSERT_TRUE(library) << error;
