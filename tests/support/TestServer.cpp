@@ -51,11 +51,11 @@ const char* Reason(int status) {
 bool ParseRange(const std::string& value, std::size_t size, std::size_t& from, std::size_t& to) {
   const std::string v = TrimSpaces(value);
   if (v.rfind("bytes=", 0) != 0) return false;
-  const std::string spec = v.substr(6);
-  if (spec.find(',') != std::string::npos) return false;
-  const auto dash = spec.find('-');
+  const std::string ranges = v.substr(6);
+  if (ranges.find(',') != std::string::npos) return false;
+  const auto dash = ranges.find('-');
   if (dash == std::string::npos) return false;
-  const std::string a = spec.substr(0, dash), b = spec.substr(dash + 1);
+  const std::string a = ranges.substr(0, dash), b = ranges.substr(dash + 1);
   if (a.empty()) {
     if (b.empty()) return false;
     const std::size_t n = std::stoull(b);
