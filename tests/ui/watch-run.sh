@@ -37,3 +37,5 @@ shot 1 4-completed-list
 kill "$program"; wait "$program" || true
 "$prog/velmira" &
 shot 3 5-restarted
+xdotool mousemove 142 396 click 1  # the completed list came back from the store
+shot 1 6-restarted-completed
