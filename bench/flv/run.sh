@@ -16,7 +16,7 @@ echo "== building flvtomp3 (release) in $work/build"
 cmake -S "$root" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DVELMIRA_SUBSYSTEMS=flv -DVELMIRA_TESTS=OFF >/dev/null
 ninja -C "$work/build" -j2 flvtomp3 >/dev/null
-tool=$work/build/bin/flvtomp3
+tool=$work/build/tools/flvtomp3
 
 echo "== making inputs with ffmpeg (libmp3lame, 320 kbit/s)"
 ff() { ffmpeg -hide_banner -loglevel error -y "$@"; }
