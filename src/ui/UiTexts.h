@@ -70,6 +70,6 @@ inline constexpr const char* kStartDownload = "开始下载";
 
 // Start-up failure (ours: the program cannot run without its engine).
 inline constexpr const char* kEngineMissingCaption = "Velmira";
-inline constexpr const char* kEngineMissing = "无法加载下载引擎 %1：\n%2";
+inline constexpr const char* kEngineMissing = "无法加载下载引擎：\n%1";
 
 }  // namespace ui::texts

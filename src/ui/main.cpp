@@ -14,6 +14,7 @@
 #include "ui/Gbk.h"
 #include "ui/Platform.h"
 #include "ui/Program.h"
+#include "ui/TerminationSignals.h"
 #include "ui/UiTexts.h"
 
 namespace {
@@ -46,15 +47,15 @@ int main(int argc, char** argv) {
   auto engine = engine::EngineLibrary::Load(folder, &error);
   if (!engine) {
     // Nothing works without the engine: say so instead of showing dead windows.
-    const QString library = QString::fromStdString(folder + "/" + engine::EngineLibrary::kFileName);
-    QMessageBox::critical(
-        nullptr, ui::Tr(ui::texts::kEngineMissingCaption),
-        ui::Tr(ui::texts::kEngineMissing).arg(library, QString::fromStdString(error)));
+    QMessageBox::critical(nullptr, ui::Tr(ui::texts::kEngineMissingCaption),
+                          ui::Tr(ui::texts::kEngineMissing).arg(QString::fromStdString(error)));
     return 1;
   }
 
   ui::QtDialogs dialogs;
   ui::Program program(*engine, dialogs, folder, resolve::BuiltInSites());
+  // Installed before StartUp writes any file; the call comes from the event loop.
+  ui::TerminationSignals stopSignals([&program] { program.ShutDown(); });
   program.StartUp();
   program.Main().show();
   return app.exec();
