@@ -82,26 +82,32 @@ run_ours() { "$tool" <"$work/lines.txt" >/dev/null 2>/dev/null; }
 run_curl_keepalive() { curl -s --noproxy '*' "${urls[@]}" >/dev/null; }
 run_curl_close() { curl -s --noproxy '*' -H 'Connection: close' "${urls[@]}" >/dev/null; }
 
-# Median wall time of $runs runs, in seconds.
-median() {
-  local fn=$1 times=()
-  for _ in $(seq "$runs"); do
-    local t0 t1
-    t0=$(date +%s%N)
-    "$fn"
-    t1=$(date +%s%N)
-    times+=($(( t1 - t0 )))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk -v n="$runs" 'NR == int((n + 1) / 2) { printf "%.4f", $1 / 1e9 }'
+# Wall time of one run, in nanoseconds.
+clock_ns() {
+  local t0 t1
+  t0=$(date +%s%N)
+  "$@"
+  t1=$(date +%s%N)
+  echo $(( t1 - t0 ))
 }
+
+# Median of a list of nanosecond times, in seconds.
+median() { printf '%s\n' "$@" | sort -n | awk -v n="$#" 'NR == int((n + 1) / 2) { printf "%.4f", $1 / 1e9 }'; }
 
 peak_kb() { /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F: '/Maximum resident/ { gsub(/ /, "", $2); print $2 }'; }
 
-echo "== wall time, median of $runs runs, $lines addresses"
+echo "== wall time, median of $runs interleaved runs, $lines addresses"
 run_ours; run_curl_keepalive  # warm up caches
-ours=$(median run_ours)
-keep=$(median run_curl_keepalive)
-close=$(median run_curl_close)
+# Interleaved, so a change in the machine's load falls on all three alike.
+t_ours=() t_keep=() t_close=()
+for _ in $(seq "$runs"); do
+  t_ours+=("$(clock_ns run_ours)")
+  t_keep+=("$(clock_ns run_curl_keepalive)")
+  t_close+=("$(clock_ns run_curl_close)")
+done
+ours=$(median "${t_ours[@]}")
+keep=$(median "${t_keep[@]}")
+close=$(median "${t_close[@]}")
 printf '   velmira-resolve            %s s\n' "$ours"
 printf '   curl, keep-alive           %s s\n' "$keep"
 printf '   curl, new connection each  %s s\n' "$close"

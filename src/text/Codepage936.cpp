@@ -36,6 +36,24 @@ char16_t DecodeWithIconv(iconv_t cd, const unsigned char* in, std::size_t len) {
                                (static_cast<unsigned char>(buffer[1]) << 8));
 }
 
+// Decodes count pairs into exactly count BMP units; false when any pair fails
+// or the row yields anything else.
+bool DecodeRow(iconv_t cd, const unsigned char* in, std::size_t len, char16_t* units,
+               std::size_t count) {
+  std::array<char16_t, 192> out{};  // room for more than count: more output means a bad row
+  char* src = reinterpret_cast<char*>(const_cast<unsigned char*>(in));
+  char* dst = reinterpret_cast<char*>(out.data());
+  std::size_t left = len;
+  std::size_t room = sizeof out;
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(cd, &src, &left, &dst, &room) == static_cast<std::size_t>(-1) || left != 0 ||
+      sizeof out - room != count * 2) {
+    return false;
+  }
+  std::memcpy(units, out.data(), count * 2);
+  return true;
+}
+
 const Tables& GetTables() {
   static const std::unique_ptr<Tables> tables = [] {
     auto t = std::make_unique<Tables>();
@@ -51,13 +69,25 @@ const Tables& GetTables() {
       t->fromUnicode[u] = 0x80;
     }
     for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+      // One converter call per lead byte; a row with an undefined pair is
+      // decoded pair by pair instead.
+      std::array<unsigned char, 2 * 190> row{};
+      std::array<unsigned, 190> trails{};
+      std::size_t n = 0;
       for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
         if (trail == 0x7F) continue;
-        const unsigned char pair[2] = {static_cast<unsigned char>(lead),
-                                       static_cast<unsigned char>(trail)};
-        const char16_t u = DecodeWithIconv(cd, pair, 2);
+        row[2 * n] = static_cast<unsigned char>(lead);
+        row[2 * n + 1] = static_cast<unsigned char>(trail);
+        trails[n++] = trail;
+      }
+      std::array<char16_t, 190> units{};
+      if (!DecodeRow(cd, row.data(), row.size(), units.data(), n)) {
+        for (std::size_t k = 0; k < n; ++k) units[k] = DecodeWithIconv(cd, &row[2 * k], 2);
+      }
+      for (std::size_t k = 0; k < n; ++k) {
+        const char16_t u = units[k];
         if (u == 0) continue;
-        const auto code = static_cast<std::uint16_t>(lead << 8 | trail);
+        const auto code = static_cast<std::uint16_t>(lead << 8 | trails[k]);
         t->toUnicode[code] = u;
         if (t->fromUnicode[u] == 0) t->fromUnicode[u] = code;
       }
@@ -179,15 +209,37 @@ std::string Utf8ToGbk(std::string_view utf8) {
   // output fits in the input's size.
   std::string out(utf8.size(), '\0');
   char* o = out.data();
+  const std::uint16_t* fromUnicode = tables.fromUnicode.data();
   for (std::size_t i = 0; i < utf8.size();) {
+    // Eight ASCII bytes at a time through the markup between the text.
+    std::uint64_t word;
+    if (i + sizeof word <= utf8.size() &&
+        (std::memcpy(&word, utf8.data() + i, sizeof word), (word & 0x8080808080808080u) == 0)) {
+      std::memcpy(o, &word, sizeof word);
+      o += sizeof word;
+      i += sizeof word;
+      continue;
+    }
     const auto b0 = static_cast<unsigned char>(utf8[i]);
     if (b0 < 0x80) {
       *o++ = static_cast<char>(b0);
       ++i;
       continue;
     }
-    const char32_t cp = NextUtf8(utf8, i);
-    const std::uint16_t code = cp < 0x10000 ? tables.fromUnicode[cp] : 0;
+    char32_t cp;
+    // The common three-byte form (most CJK text) decoded in place; every other
+    // form, and anything invalid, takes the careful path.
+    if (b0 >= 0xE1 && b0 <= 0xEF && b0 != 0xED && i + 2 < utf8.size() &&
+        (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80 &&
+        (static_cast<unsigned char>(utf8[i + 2]) & 0xC0) == 0x80) {
+      cp = (static_cast<char32_t>(b0 & 0x0F) << 12) |
+           (static_cast<char32_t>(utf8[i + 1] & 0x3F) << 6) |
+           static_cast<char32_t>(utf8[i + 2] & 0x3F);
+      i += 3;
+    } else {
+      cp = NextUtf8(utf8, i);
+    }
+    const std::uint16_t code = cp < 0x10000 ? fromUnicode[cp] : 0;
     if (code == 0) {
       *o++ = '?';
     } else if (code < 0x100) {

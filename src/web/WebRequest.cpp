@@ -443,6 +443,8 @@ std::string WebRequest(std::string_view url, int method, std::string_view postTe
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    // A page usually arrives in one read with a buffer this size (curl's is 16 KiB).
+    curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, 128L * 1024);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, limits.connectTimeoutMs);
     curl_easy_setopt(curl, CURLOPT_OPENSOCKETFUNCTION, OpenSocket);
     curl_easy_setopt(curl, CURLOPT_CLOSESOCKETFUNCTION, CloseSocket);
