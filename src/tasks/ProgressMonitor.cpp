@@ -31,6 +31,13 @@ class RunningFlag {
   bool& flag_;
 };
 
+// The file the engine saved: a folder typed without its closing "/" still
+// names the folder the engine wrote into, not a prefix of the file name.
+std::string SavedFilePath(const std::string& directory, const std::string& name) {
+  if (directory.empty() || directory.back() == '/') return directory + name;
+  return directory + "/" + name;
+}
+
 }  // namespace
 
 void ProgressMonitor::Tick() {
@@ -133,7 +140,7 @@ void ProgressMonitor::Finish(std::size_t p, const std::string& source) {
   const std::string shownName = ctx_.downloads.Text(row, 0);
   if (text::Contains(shownName, ".flv")) {
     // Blocks until the extractor ends; the FLV stays when no audio came out.
-    flv::ConvertFlv(ctx_.programFolder, text::GbkToUtf8(directory + name));
+    flv::ConvertFlv(ctx_.programFolder, text::GbkToUtf8(SavedFilePath(directory, name)));
   }
 
   const std::string when = DateTimeText(ctx_.clock());

@@ -49,5 +49,21 @@ TEST(FlvFinish, ConvertsOnlyFlvNamesAndKeepsTheFlvWhenNoAudioCameOut) {
   EXPECT_TRUE(w.downloads.rows.empty());
 }
 
+// The engine saves into a folder typed without its closing "/" all the same;
+// the conversion must look for the FLV inside that folder too.
+TEST(FlvFinish, FolderWithoutClosingSlashStillConverts) {
+  TaskWorld w;
+  ASSERT_TRUE(flv::WriteExtractor(w.dir.File("flvtomp3")));
+  const std::string folder = w.dir.Path() + "/music";
+  fs::create_directories(folder);
+  w.saveDirectory = folder;
+  std::string audio;
+  testsupport::WriteFileBytes(folder + "/a.flv", TinyFlv(3, &audio));
+  w.Add("a.flv", {.stat = 4});
+  w.monitor.Tick();
+  EXPECT_EQ(testsupport::ReadFileBytes(folder + "/a.mp3"), audio);
+  EXPECT_FALSE(fs::exists(folder + "/a.flv"));
+}
+
 }  // namespace
 }  // namespace taskstest
