@@ -203,6 +203,16 @@ std::uint32_t Engine::CreateTask(TaskParams params) {
   task->saveDir = std::move(params.saveDir);
   task->resume = params.resume;
   task->snap.name = SafeFileName(task->givenName);
+  // A task brought back for resuming shows what is already on disk before it
+  // runs, so a restored, stopped download does not read as 0 bytes.
+  if (task->resume) {
+    const std::string dir = CleanDir(task->saveDir);
+    const std::string control = Join(dir, task->snap.name) + ".part.ctl";
+    if (auto st = LoadControlFile(control); !dir.empty() && st && CoversWholeFile(*st)) {
+      task->snap.total = st->total;
+      for (const SegmentRange& r : st->segments) task->snap.done += r.written;
+    }
+  }
   std::lock_guard lock(mutex_);
   if (nextId_ == 0) nextId_ = 1;
   task->id = nextId_++;
