@@ -290,7 +290,8 @@ void Engine::Apply(Command& cmd) {
       t.phase = Phase::kIdle;
       t.snap.stat = P2P_STATE_STOPPED;
       t.snap.speed = 0;
-      t.snap.done = t.Done();
+      // A task stopped before it ever ran keeps the progress read from its control file.
+      if (t.loadedControl) t.snap.done = t.Done();
       return;
     case CommandKind::kDelete:
       if (t.phase == Phase::kDeleted) return;
