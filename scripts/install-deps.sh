@@ -3,7 +3,7 @@
 # packages already present are skipped. Pass "bench" to add the benchmark peers.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libcurl4-openssl-dev
-          libssl-dev libsqlcipher-dev sqlcipher libgtest-dev libgmock-dev
+          libssl-dev openssl libsqlcipher-dev sqlcipher libgtest-dev libgmock-dev
           fonts-wqy-microhei fontconfig xvfb xauth)
 if [[ "${1:-}" == bench ]]; then
   packages+=(nginx-light aria2 ffmpeg curl hyperfine clang libclang-rt-14-dev time strace)
