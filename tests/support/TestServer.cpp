@@ -21,9 +21,8 @@ namespace {
 
 std::string Lower(std::string_view s) {
   std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
-    return static_cast<char>(std::tolower(c));
-  });
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return out;
 }
 
@@ -35,15 +34,24 @@ std::string TrimSpaces(std::string_view s) {
 
 const char* Reason(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 206: return "Partial Content";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 404: return "Not Found";
-    case 416: return "Range Not Satisfiable";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
+    case 200:
+      return "OK";
+    case 206:
+      return "Partial Content";
+    case 301:
+      return "Moved Permanently";
+    case 302:
+      return "Found";
+    case 404:
+      return "Not Found";
+    case 416:
+      return "Range Not Satisfiable";
+    case 500:
+      return "Internal Server Error";
+    case 503:
+      return "Service Unavailable";
+    default:
+      return "Status";
   }
 }
 
@@ -162,8 +170,8 @@ std::size_t TestServer::RequestCount() const {
 
 std::size_t TestServer::CountFor(std::string_view target) const {
   std::lock_guard lock(mutex_);
-  return static_cast<std::size_t>(std::count_if(requests_.begin(), requests_.end(),
-                                                [&](const Request& r) { return r.target == target; }));
+  return static_cast<std::size_t>(std::count_if(
+      requests_.begin(), requests_.end(), [&](const Request& r) { return r.target == target; }));
 }
 
 void TestServer::ClearRequests() {
@@ -232,7 +240,8 @@ void TestServer::ServeConnection(int fd) {
     const auto sp1 = req.requestLine.find(' ');
     const auto sp2 = req.requestLine.rfind(' ');
     req.method = req.requestLine.substr(0, sp1);
-    if (sp1 != std::string::npos && sp2 > sp1) req.target = req.requestLine.substr(sp1 + 1, sp2 - sp1 - 1);
+    if (sp1 != std::string::npos && sp2 > sp1)
+      req.target = req.requestLine.substr(sp1 + 1, sp2 - sp1 - 1);
     std::size_t contentLength = 0;
     if (auto cl = req.Header("Content-Length")) contentLength = std::stoull(*cl);
     while (buffer.size() < contentLength) {
@@ -272,7 +281,8 @@ bool TestServer::SendBody(int fd, std::string_view body, const Response& r) {
   std::string_view part = body.substr(0, limit);
   const auto started = std::chrono::steady_clock::now();
   std::size_t sent = 0;
-  const std::size_t step = r.bytesPerSecond ? std::max<std::size_t>(r.bytesPerSecond / 20, 1) : 65536;
+  const std::size_t step =
+      r.bytesPerSecond ? std::max<std::size_t>(r.bytesPerSecond / 20, 1) : 65536;
   while (sent < part.size()) {
     if (stopping_) return false;
     if (r.bytesPerSecond) {

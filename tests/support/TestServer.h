@@ -41,13 +41,13 @@ struct Response {
   std::vector<std::pair<std::string, std::string>> headers;  // sent in this order
   std::string body;
   std::string contentType = "application/octet-stream";
-  bool honourRanges = true;   // answer "Range: bytes=a-b" with 206 and advertise it
-  bool chunked = false;       // chunked transfer coding instead of Content-Length
-  bool noLength = false;      // neither length nor chunks: the body ends at close
+  bool honourRanges = true;       // answer "Range: bytes=a-b" with 206 and advertise it
+  bool chunked = false;           // chunked transfer coding instead of Content-Length
+  bool noLength = false;          // neither length nor chunks: the body ends at close
   std::size_t cutAfter = kNoCut;  // close the connection after this many body bytes
   std::chrono::milliseconds stallBeforeReply{0};  // accept, read, then stay silent
   std::chrono::milliseconds stallAfterCut{0};     // after cutAfter bytes: stay silent, then close
-  std::size_t bytesPerSecond = 0;  // throttle the body; 0 means unthrottled
+  std::size_t bytesPerSecond = 0;                 // throttle the body; 0 means unthrottled
 };
 
 class TestServer {

@@ -26,15 +26,19 @@ TEST(Conversion, WhatCodePage936CannotHoldBecomesQuestionMark) {
   const Case cases[] = {
       {"a\xF0\x9F\x8E\xB5z", "a?z"},  // a character outside the BMP
       {"\xC3\xA9", "\xA8\xA6"},       // é is in code page 936
-      {"a\xFF" "b", "a?b"},           // invalid UTF-8 byte
-      {"\xE4\xB8", "?"},              // truncated sequence
-      {"\xED\xA0\x80", "???"},        // an encoded surrogate is three invalid bytes
+      {"a\xFF"
+       "b",
+       "a?b"},                  // invalid UTF-8 byte
+      {"\xE4\xB8", "?"},        // truncated sequence
+      {"\xED\xA0\x80", "???"},  // an encoded surrogate is three invalid bytes
   };
   for (const auto& c : cases) {
     EXPECT_EQ(text::Utf8ToGbk(c.utf8), c.gbk) << c.utf8;
   }
   EXPECT_EQ(text::Utf16ToGbk(u"a\xD800z"), "a?z");
-  EXPECT_EQ(text::GbkToUtf8("\xFF" "a"), "?a");
+  EXPECT_EQ(text::GbkToUtf8("\xFF"
+                            "a"),
+            "?a");
   EXPECT_EQ(text::GbkToUtf8("a\x81"), "a?");
 }
 

@@ -9,7 +9,10 @@ using text::Gbk;
 TEST(Find, StepsOverDoubleByteCharacters) {
   // "\xB0\x61" is one double-byte character whose trail byte is "a": a search
   // for "a" must not match inside it.
-  const std::string s = "\xB0" "a" "xa";
+  const std::string s =
+      "\xB0"
+      "a"
+      "xa";
   EXPECT_EQ(text::Find(s, "a"), 4);
   EXPECT_EQ(text::Find(s, "a", 3), 4);
   EXPECT_EQ(text::Find(s, "q"), -1);
@@ -34,7 +37,10 @@ TEST(TextBetween, Cases) {
       // The end marker is searched only after the whole start marker.
       {"[[x[", "[[", "[", "x"},
       // A marker that appears inside a double-byte character does not match there.
-      {"\xB0" "<" "<v>", "<", ">", "v"},
+      {"\xB0"
+       "<"
+       "<v>",
+       "<", ">", "v"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(text::TextBetween(c.text, c.start, c.end), c.want) << c.text;
@@ -67,8 +73,16 @@ TEST(Trim, AsciiAndIdeographicSpacesOnly) {
 TEST(Case, OnlyAsciiLettersAndNotTrailBytes) {
   EXPECT_EQ(text::LowerAscii("HTTP://A.B/"), "http://a.b/");
   // The trail byte 0x41 ("A") of a double-byte character stays.
-  EXPECT_EQ(text::LowerAscii("\x81" "A" "A"), "\x81" "A" "a");
-  EXPECT_EQ(text::UpperAscii("ab\x81" "a"), "AB\x81" "a");
+  EXPECT_EQ(text::LowerAscii("\x81"
+                             "A"
+                             "A"),
+            "\x81"
+            "A"
+            "a");
+  EXPECT_EQ(text::UpperAscii("ab\x81"
+                             "a"),
+            "AB\x81"
+            "a");
 }
 
 TEST(LeadingNumber, Cases) {
@@ -76,8 +90,8 @@ TEST(LeadingNumber, Cases) {
     std::string text;
     double want;
   };
-  const Case cases[] = {{"9999", 9999}, {" 150 ", 150}, {"abc", 0}, {"", 0},  {"12abc", 12},
-                        {"-3.75x", -3.75}, {"+7", 7},   {"1.5", 1.5}, {".5", 0.5}};
+  const Case cases[] = {{"9999", 9999},    {" 150 ", 150}, {"abc", 0},   {"", 0},    {"12abc", 12},
+                        {"-3.75x", -3.75}, {"+7", 7},      {"1.5", 1.5}, {".5", 0.5}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(text::LeadingNumber(c.text), c.want) << c.text;
   EXPECT_EQ(text::LeadingInteger("399.9"), 399);
   EXPECT_EQ(text::LeadingInteger("-2.5"), -2);
