@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libcurl4-openssl-dev
           libssl-dev openssl libsqlcipher-dev sqlcipher libgtest-dev libgmock-dev
-          fonts-wqy-microhei fontconfig xvfb xauth)
+          clang-format fonts-wqy-microhei fontconfig xvfb xauth)
 if [[ "${1:-}" == bench ]]; then
   packages+=(nginx-light aria2 ffmpeg curl hyperfine clang libclang-rt-14-dev time strace)
 fi
