@@ -7,6 +7,12 @@
 
 namespace engine {
 
+// The task states a query reports in TaskInfoRecord::stat.
+inline constexpr std::int32_t kTaskDeleted = 1;
+inline constexpr std::int32_t kTaskStopped = 2;
+inline constexpr std::int32_t kTaskDownloading = 3;
+inline constexpr std::int32_t kTaskFinished = 4;
+
 class EngineApi {
  public:
   virtual ~EngineApi() = default;

@@ -10,12 +10,6 @@
 namespace tasks {
 namespace {
 
-// The engine's task states.
-constexpr std::int32_t kDeleted = 1;
-constexpr std::int32_t kStopped = 2;
-constexpr std::int32_t kDownloading = 3;
-constexpr std::int32_t kFinished = 4;
-
 constexpr store::Table kDownloads = store::Table::Downloads;
 constexpr store::Table kCompleted = store::Table::Completed;
 
@@ -100,18 +94,18 @@ ProgressMonitor::Next ProgressMonitor::Refresh(std::size_t p, std::int64_t& tota
   total += speed / 1024;
 
   switch (state) {
-    case kFinished:
+    case engine::kTaskFinished:
       Finish(p, source);
       return Next::Leave;
-    case kDownloading:
+    case engine::kTaskDownloading:
       ctx_.downloads.SetStateImage(row, 0);
       ShowFailure(p, 0);
       break;
-    case kStopped:
+    case engine::kTaskStopped:
       ctx_.downloads.SetStateImage(row, 1);
       ShowFailure(p, failCode);
       break;
-    case kDeleted:
+    case engine::kTaskDeleted:
       RemoveTaskAt(ctx_, row);
       return Next::Leave;
     default:

@@ -6,9 +6,6 @@
 namespace tasks {
 namespace {
 
-constexpr std::int32_t kStopped = 2;
-constexpr std::int32_t kDownloading = 3;
-
 // The handle behind a row, when the row has one; the state from the engine.
 bool QueryRow(TaskContext& ctx, int row, std::uint32_t& handle, std::int32_t& state) {
   if (row < 0 || static_cast<std::size_t>(row) >= ctx.handles.Size()) {
@@ -42,11 +39,11 @@ void SetAllThen(TaskContext& ctx, int image, std::int32_t fromState,
 }  // namespace
 
 void PauseAllTasks(TaskContext& ctx) {
-  SetAllThen(ctx, 1, kDownloading, &engine::EngineApi::StopTask);
+  SetAllThen(ctx, 1, engine::kTaskDownloading, &engine::EngineApi::StopTask);
 }
 
 void StartAllTasks(TaskContext& ctx) {
-  SetAllThen(ctx, 0, kStopped, &engine::EngineApi::StartTask);
+  SetAllThen(ctx, 0, engine::kTaskStopped, &engine::EngineApi::StartTask);
 }
 
 void ToggleSelectedTask(TaskContext& ctx) {
@@ -56,10 +53,10 @@ void ToggleSelectedTask(TaskContext& ctx) {
   if (!QueryRow(ctx, row, handle, state)) {
     return;
   }
-  if (state == kDownloading) {
+  if (state == engine::kTaskDownloading) {
     ctx.downloads.SetStateImage(row, 1);
     ctx.engine.StopTask(handle);
-  } else if (state == kStopped) {
+  } else if (state == engine::kTaskStopped) {
     ctx.downloads.SetStateImage(row, 0);
     ctx.engine.StartTask(handle);
   }
@@ -72,7 +69,7 @@ void DeleteSelectedTask(TaskContext& ctx) {
   if (!QueryRow(ctx, row, handle, state)) {
     return;
   }
-  if (state != kStopped) {
+  if (state != engine::kTaskStopped) {
     ctx.engine.StopTask(handle);
   }
   ctx.engine.DeleteTask(handle);
